@@ -1,0 +1,73 @@
+#pragma once
+// Registry access over one current key, with the fixed failure messages the settings
+// store and the shell-link component report.
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace engine {
+
+// Raised by the registry wrapper; the message is one of the fixed texts below.
+class RegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An owned HKEY.
+class KeyHandle {
+public:
+    KeyHandle() = default;
+    explicit KeyHandle(HKEY key) : key_(key) {}
+    KeyHandle(const KeyHandle&) = delete;
+    KeyHandle& operator=(const KeyHandle&) = delete;
+    KeyHandle(KeyHandle&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+    KeyHandle& operator=(KeyHandle&& other) noexcept {
+        if (this != &other) {
+            close();
+            key_ = std::exchange(other.key_, nullptr);
+        }
+        return *this;
+    }
+    ~KeyHandle() { close(); }
+
+    HKEY get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+    void close() {
+        if (key_)
+            RegCloseKey(std::exchange(key_, nullptr));
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class Registry {
+public:
+    explicit Registry(HKEY root = HKEY_CURRENT_USER) : root_(root) {}
+
+    // Opens an existing key: full access first, read-only as the fallback. No error.
+    bool openKey(const std::string& path);
+    // Creates (or opens) a key and closes it again at once. Raises "Failed to create key %s".
+    void createKey(const std::string& path);
+
+    // A missing value reads as ""; a type other than REG_SZ/REG_EXPAND_SZ raises
+    // "Invalid data type for '%s'". The text ends at its first zero; nothing is expanded.
+    std::string readString(const std::string& name);
+    // REG_DWORD only; non-zero is true. Missing or longer than 4 bytes: "Failed to get data
+    // for '%s'"; another type: "Invalid data type for '%s'".
+    bool readBool(const std::string& name);
+    // REG_SZ with its terminating zero / REG_DWORD 0 or 1. Raises "Failed to set data for '%s'".
+    void writeString(const std::string& name, const std::string& value);
+    void writeBool(const std::string& name, bool value);
+
+    bool isOpen() const { return static_cast<bool>(current_); }
+    void closeKey() { current_.close(); }
+
+private:
+    HKEY root_;
+    KeyHandle current_;
+};
+
+} // namespace engine

@@ -1,0 +1,67 @@
+#pragma once
+// The base of every window and control class: one C++ object per HWND. The object is
+// bound to its window through a window property from the first message on and unbound
+// at WM_NCDESTROY. Standard controls are subclassed the same way, so a parent can
+// reflect WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR* back to
+// the control's object, which then owns its own drawing and notifications.
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+    // The object bound to a window, or null.
+    static Window* fromHandle(HWND hwnd);
+
+    // Registers a window class of our own (once per process) that routes to the bound object.
+    static void registerClass(const char* className, UINT classStyle = CS_DBLCLKS,
+                              HBRUSH background = nullptr, HCURSOR cursor = nullptr);
+
+protected:
+    // Creates a window of a class registered with registerClass, bound to this object.
+    HWND create(const char* className, DWORD exStyle, DWORD style, const char* caption, int x,
+                int y, int width, int height, HWND parent, UINT_PTR idOrMenu);
+    // Creates a standard control (BUTTON, LISTBOX, ...) and subclasses it onto this object.
+    HWND createControl(const char* className, DWORD exStyle, DWORD style, const char* caption,
+                       int x, int y, int width, int height, HWND parent, int id);
+
+    // Every message of the window. The default forwards to the previous window procedure
+    // (subclassed controls) or DefWindowProc, after offering reflected messages to children.
+    virtual LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A parent's notification about this control, reflected back. Return true when handled.
+    virtual bool reflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    friend bool reflectToChild(UINT, WPARAM, LPARAM, LRESULT&);
+    // Called from WM_NCDESTROY, after which the object no longer has a window.
+    virtual void destroyed() {}
+
+    LRESULT defaultHandling(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK classProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void bind(HWND hwnd);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC previous_ = nullptr;
+};
+
+// Reflects a parent's notification to the child control's object, when it has one.
+bool reflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// The application's title (caption of the default error report).
+void setApplicationTitle(const std::string& title);
+const std::string& applicationTitle();
+// The default error report: an error icon, the application title as caption, the text
+// ending in a full stop. The program goes on afterwards.
+void reportError(const std::string& text);
+
+} // namespace ui
