@@ -1,0 +1,16 @@
+#pragma once
+// Emptying one folder: files that can be opened for exclusive writing go, "desktop.ini"
+// stays, sub-folders (when asked) are emptied depth-first and removed; the folder itself
+// always stays. Nothing is reported.
+#include <string>
+
+namespace engine {
+
+void WipeFolder(const std::string& folder, bool includeSubFolders);
+void DeleteFolderFiles(const std::string& folder);
+// Full path of the first sub-folder in enumeration order, or "".
+std::string FirstSubFolder(const std::string& folder);
+// True when the file could be opened for exclusive writing and closed again.
+bool IsFileWritable(const std::string& fileName);
+
+} // namespace engine
