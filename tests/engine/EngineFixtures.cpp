@@ -50,13 +50,27 @@ bool runUnixCommand(const std::string& program, const std::string& arguments) {
     if (!CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &process))
         return false;
-    WaitForSingleObject(process.hProcess, 10000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
+    // Wine hands a Unix program over without a process to wait for: callers poll for the
+    // program's effect.
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return code == 0;
+    return true;
 }
+
+namespace {
+template <typename Done> bool waitFor(Done done) {
+    for (int i = 0; i < 200; ++i) {
+        if (done())
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+bool isLink(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+} // namespace
 
 namespace {
 // On Windows itself (Vista on); the declaration needs a newer target than ours.
@@ -78,15 +92,15 @@ FolderLink::FolderLink(const std::string& link, const std::string& target) : lin
         runUnixCommand("/bin/ln", "-s " + unixTarget + " " + unixLink);
     else
         createSymbolicLink(link, target);
-    const DWORD attributes = attributesOf(link);
-    made_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    made_ = waitFor([&] { return isLink(link); });
 }
 
 FolderLink::~FolderLink() {
     const std::string unixLink = unixPathOf(link_);
-    if (!unixLink.empty())
-        runUnixCommand("/bin/rm", "-f " + unixLink);
-    else
+    if (!unixLink.empty()) {
+        if (runUnixCommand("/bin/rm", "-f " + unixLink))
+            waitFor([&] { return attributesOf(link_) == INVALID_FILE_ATTRIBUTES; });
+    } else
         RemoveDirectoryA(link_.c_str());
 }
 
