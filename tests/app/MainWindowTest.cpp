@@ -130,3 +130,21 @@ TEST_F(MainWindow, LoadedChoicesSetTheControlsWithoutLookingLikeEdits) {
 }
 
 } // namespace
+
+namespace {
+TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
+    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\c", true}});
+    HWND list = control(idUserDirs);
+    const POINT p = e2e::listItemPoint(list, 1, 60);
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(e2e::isEnabled(control(idRemove)));
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
+    const std::vector<engine::UserFolder> left{{"C:\\a", true}, {"C:\\c", true}};
+    EXPECT_EQ(form.userFolders(), left);
+}
+} // namespace

@@ -55,10 +55,16 @@ BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-void postMouse(HWND window, UINT down, UINT up, int x, int y) {
-    PostMessageA(window, down, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageA(window, up, 0, MAKELPARAM(x, y));
-    settle(window);
+// A sent message is handled before anything posted to the window; mouse input is sent so
+// that its effect is there when the call returns.
+void sendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 1000, &ignored);
+}
+
+void sendMouse(HWND window, UINT down, UINT up, int x, int y) {
+    sendWaiting(window, down, MK_LBUTTON, MAKELPARAM(x, y));
+    sendWaiting(window, up, 0, MAKELPARAM(x, y));
 }
 } // namespace
 
@@ -156,30 +162,26 @@ bool isVisible(HWND window) {
     return IsWindowVisible(window) != FALSE;
 }
 
-void settle(HWND window) {
-    // A sent message is handled after everything posted before it.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+void click(HWND button) {
+    sendWaiting(button, BM_CLICK, 0, 0);
 }
 
-void click(HWND button) {
+void press(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
-    settle(button);
 }
 
 void clickAt(HWND window, int x, int y) {
-    postMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
+    sendMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
 }
 
 void doubleClickAt(HWND window, int x, int y) {
-    postMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
-    postMouse(window, WM_LBUTTONDBLCLK, WM_LBUTTONUP, x, y);
+    sendMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
+    sendMouse(window, WM_LBUTTONDBLCLK, WM_LBUTTONUP, x, y);
 }
 
 void pressKey(HWND window, WPARAM virtualKey) {
     PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
     PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
-    settle(window);
 }
 
 std::vector<std::string> listTexts(HWND listBox) {

@@ -1,7 +1,7 @@
 #pragma once
 // Drives brightsweep.exe from another process, the way automation would: start it, find
 // its windows and controls, click, type, read states and texts, answer its dialogs.
-// Input is posted to the control's window, so no test needs the real focus or cursor.
+// Input goes to the control's window as messages, so no test needs the real focus or cursor.
 #include <windows.h>
 
 #include <optional>
@@ -47,13 +47,16 @@ bool isChecked(HWND checkBox);
 bool isEnabled(HWND window);
 bool isVisible(HWND window);
 
-// Input, posted and then waited for: the target's thread has handled it on return.
+// Mouse input, sent: handled when the call returns. Not for a control whose handler opens
+// a modal window or ends the program: press() those.
 void click(HWND button);
+// Posts a click to a button and returns at once; wait for its effect (a dialog, the end).
+void press(HWND button);
 void clickAt(HWND window, int x, int y);
 void doubleClickAt(HWND window, int x, int y);
+// A key, posted, so the program's message loop sees it as typed (dialog keys such as Tab,
+// Enter and Escape are handled there). Returns at once: wait for the key's effect.
 void pressKey(HWND window, WPARAM virtualKey);
-// Waits until the window's thread has handled everything posted to it so far.
-void settle(HWND window);
 
 // The items of a list box and their ticks (the item data of a check-list box).
 std::vector<std::string> listTexts(HWND listBox);
