@@ -148,3 +148,23 @@ TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
     EXPECT_EQ(form.userFolders(), left);
 }
 } // namespace
+
+namespace {
+TEST_F(MainWindow, AClickOnATabShowsItsPageAndHidesTheOther) {
+    HWND tabs = control(idOptionsPage);
+    RECT about{};
+    SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&about));
+    const LPARAM at = MAKELPARAM((about.left + about.right) / 2, (about.top + about.bottom) / 2);
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(GetWindowLongA(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongA(control(idBitmapPanel1), GWL_STYLE) & WS_VISIBLE);
+
+    // The strip lets the mouse through to the shown page.
+    RECT page{};
+    GetWindowRect(control(idBitmapPanel4), &page);
+    const POINT inside{page.left + 20, page.top + 20};
+    EXPECT_EQ(SendMessageA(tabs, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTTRANSPARENT);
+}
+} // namespace
