@@ -61,6 +61,18 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${COMPANY}"
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Without administrator rights nothing can be written to Program Files or the machine's
+; list of programs: say so at once instead of failing half-way (740: elevation required).
+!macro RequireAdmin
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "admin"
+    MessageBox MB_OK|MB_ICONSTOP "Brightsweep is installed for every user of this computer: installing or removing it needs administrator rights." /SD IDOK
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
+!macroend
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   SetShellVarContext all
@@ -108,6 +120,7 @@ Section /o "Clean silently when I log on" SecLogon
 SectionEnd
 
 Function .onInit
+  !insertmacro RequireAdmin
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/LOGON" $R1
@@ -144,6 +157,7 @@ Section /o "un.Remove my stored choices" UnSecSettings
 SectionEnd
 
 Function un.onInit
+  !insertmacro RequireAdmin
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/PURGE" $R1
