@@ -167,9 +167,20 @@ template <class T> struct ComRelease {
 };
 template <class T> using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
+struct ComInit {
+    ComInit() : result(CoInitialize(nullptr)) {}
+    ComInit(const ComInit&) = delete;
+    ComInit& operator=(const ComInit&) = delete;
+    ~ComInit() {
+        if (SUCCEEDED(result))
+            CoUninitialize();
+    }
+    HRESULT result;
+};
+
 Link readLink(const std::string& path) {
     Link link;
-    const HRESULT init = CoInitialize(nullptr);
+    ComInit com;
     {
         IShellLinkA* rawLink = nullptr;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -183,19 +194,18 @@ Link readLink(const std::string& path) {
         wchar_t wide[MAX_PATH] = {};
         MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
         if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-            char text[MAX_PATH * 2] = {};
-            link.loaded = SUCCEEDED(shellLink->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH));
+            constexpr int kTextSize = MAX_PATH * 2;
+            char text[kTextSize] = {};
+            link.loaded = SUCCEEDED(shellLink->GetPath(text, kTextSize, nullptr, SLGP_RAWPATH));
             link.target = text;
             text[0] = '\0';
-            shellLink->GetArguments(text, sizeof text);
+            shellLink->GetArguments(text, kTextSize);
             link.arguments = text;
             text[0] = '\0';
-            shellLink->GetWorkingDirectory(text, sizeof text);
+            shellLink->GetWorkingDirectory(text, kTextSize);
             link.workingDir = text;
         }
     }
-    if (SUCCEEDED(init))
-        CoUninitialize();
     return link;
 }
 
