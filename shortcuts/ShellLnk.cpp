@@ -170,10 +170,10 @@ void TPBShellLink::LoadFromFile(const std::string& fileName) {
     // Everything is read into locals first, so a failure while reading changes nothing.
     std::string description =
         readText([&](char* text, int size) { link->GetDescription(text, size); });
-    std::string target = readText([&](char* text, int size) {
-        WIN32_FIND_DATAA found{};
-        link->GetPath(text, size, &found, SLGP_UNCPRIORITY);
-    });
+    // No find-data record: its contents would be discarded, and filling it costs Wine a
+    // look-up of the target that takes most of the time of a load.
+    std::string target = readText(
+        [&](char* text, int size) { link->GetPath(text, size, nullptr, SLGP_UNCPRIORITY); });
     std::string workingDir =
         readText([&](char* text, int size) { link->GetWorkingDirectory(text, size); });
     std::string arguments = readText([&](char* text, int size) { link->GetArguments(text, size); });
