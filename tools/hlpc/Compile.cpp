@@ -21,7 +21,8 @@ void compileHelp(const std::string& sourcePath, const std::string& outPath, std:
     const std::string temp = outPath + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
             std::remove(temp.c_str());

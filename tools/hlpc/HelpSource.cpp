@@ -100,6 +100,10 @@ private:
                 throw SourceError(lineNo_, "@title given twice");
             }
             source_.title = requireTitle(rest, "@title");
+            if (source_.title.size() > kMaxFileTitle) {
+                throw SourceError(lineNo_, "@title is longer than " +
+                                               std::to_string(kMaxFileTitle) + " characters");
+            }
         } else if (name == "@topic") {
             topicDirective(rest);
         } else if (name == "@heading") {
@@ -163,7 +167,8 @@ private:
         }
         const int n = digits ? std::stoi(id) : 0;
         if (n < 1 || n > kMaxTopicNumber) {
-            throw SourceError(lineNo_, "topic number \"" + id + "\" is not a whole number from 1 to " +
+            throw SourceError(lineNo_, "topic number \"" + id +
+                                           "\" is not a whole number from 1 to " +
                                            std::to_string(kMaxTopicNumber));
         }
         return n;
@@ -236,6 +241,8 @@ private:
 
 } // namespace
 
-HelpSource parseHelpSource(std::istream& in) { return Parser().run(in); }
+HelpSource parseHelpSource(std::istream& in) {
+    return Parser().run(in);
+}
 
 } // namespace hlpc

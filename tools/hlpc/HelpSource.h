@@ -43,8 +43,10 @@ private:
 
 // Longest paragraph, in characters: every paragraph must fit one topic block.
 constexpr std::size_t kMaxParagraph = 2000;
-// Longest help-file or topic title.
+// Longest topic title.
 constexpr std::size_t kMaxTitle = 80;
+// Longest help-file title: it is also the window caption, which has room for 50.
+constexpr std::size_t kMaxFileTitle = 50;
 // Highest topic number; the program's controls use small numbers.
 constexpr int kMaxTopicNumber = 32767;
 

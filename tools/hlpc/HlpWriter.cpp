@@ -11,14 +11,16 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
-constexpr std::size_t kBlockSize = 4096;  // one |TOPIC block, header included
+constexpr std::size_t kBlockSize = 4096; // one |TOPIC block, header included
 constexpr std::size_t kBlockHeader = 12;
 constexpr std::size_t kBlockData = kBlockSize - kBlockHeader;
-constexpr std::size_t kLinkHeader = 21;   // the fixed part of every topic record
+constexpr std::size_t kLinkHeader = 21;         // the fixed part of every topic record
 constexpr std::uint32_t kPosStride = 0x4000;    // TOPICPOS: block * 0x4000 + 12 + offset
 constexpr std::uint32_t kOffsetStride = 0x8000; // TOPICOFFSET: block * 0x8000 + characters
 
-void put8(Bytes& b, unsigned v) { b.push_back(static_cast<std::uint8_t>(v)); }
+void put8(Bytes& b, unsigned v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+}
 void put16(Bytes& b, unsigned v) {
     put8(b, v & 0xFF);
     put8(b, (v >> 8) & 0xFF);
@@ -31,7 +33,9 @@ void putString(Bytes& b, const std::string& s) {
     b.insert(b.end(), s.begin(), s.end());
     put8(b, 0);
 }
-void append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+void append(Bytes& b, const Bytes& more) {
+    b.insert(b.end(), more.begin(), more.end());
+}
 void set32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -72,10 +76,10 @@ Bytes fontFile() {
     };
     const Descriptor fonts[] = {{0, 20}, {1, 24}, {1, 20}}; // regular 10 pt, bold 12, bold 10
     Bytes b;
-    put16(b, 1);                            // face names
-    put16(b, std::size(fonts));             // descriptors
-    put16(b, 8);                            // face names offset: 8 selects the old layout
-    put16(b, 8 + kFaceLen);                 // descriptors offset
+    put16(b, 1);                // face names
+    put16(b, std::size(fonts)); // descriptors
+    put16(b, 8);                // face names offset: 8 selects the old layout
+    put16(b, 8 + kFaceLen);     // descriptors offset
     Bytes face(kFaceLen, 0);
     const std::string arial = "Arial";
     std::copy(arial.begin(), arial.end(), face.begin());
@@ -83,9 +87,9 @@ Bytes fontFile() {
     for (const auto& f : fonts) {
         put8(b, f.attributes);
         put8(b, f.halfPoints);
-        put8(b, 3);                         // swiss
-        put16(b, 0);                        // face 0
-        b.insert(b.end(), 6, 0);            // black on (unused) black
+        put8(b, 3);              // swiss
+        put16(b, 0);             // face 0
+        b.insert(b.end(), 6, 0); // black on (unused) black
     }
     return b;
 }
@@ -225,10 +229,10 @@ Bytes layOutTopics(std::vector<Record>& records) {
         }
         const bool trailing = r.topic < 0;
         set32(r.data1, 0, textSize);
-        set32(r.data1, 4, kNone);                // no browse sequence
+        set32(r.data1, 4, kNone); // no browse sequence
         set32(r.data1, 8, kNone);
         set32(r.data1, 12, topicNum++);
-        set32(r.data1, 16, kNone);               // no non-scrolling region
+        set32(r.data1, 16, kNone); // no non-scrolling region
         set32(r.data1, 20, trailing || i + 1 == j ? kNone : records[i + 1].pos);
         set32(r.data1, 24, trailing ? kNone : nextHeader);
     }
@@ -255,7 +259,9 @@ Bytes layOutTopics(std::vector<Record>& records) {
         put8(rec, r.type);
         append(rec, r.data1);
         append(rec, r.data2);
-        std::copy(rec.begin(), rec.end(), out.begin() + static_cast<std::ptrdiff_t>(b * kBlockSize + (r.pos - b * kPosStride)));
+        std::copy(rec.begin(), rec.end(),
+                  out.begin() +
+                      static_cast<std::ptrdiff_t>(b * kBlockSize + (r.pos - b * kPosStride)));
         lastLink = r.pos;
         if (r.type == 0x02) {
             lastHeader = r.pos;
@@ -274,12 +280,12 @@ Bytes oneLeafTree(unsigned flags, unsigned pageSize, const char* structure,
     Bytes format(16, 0);
     std::copy(structure, structure + std::char_traits<char>::length(structure), format.begin());
     append(b, format);
-    put16(b, 0);                 // must be zero
-    put16(b, 0);                 // page splits
-    put16(b, 0);                 // root page
-    put16(b, 0xFFFF);            // must be -1
-    put16(b, 1);                 // total pages
-    put16(b, 1);                 // levels: the root is the leaf
+    put16(b, 0);      // must be zero
+    put16(b, 0);      // page splits
+    put16(b, 0);      // root page
+    put16(b, 0xFFFF); // must be -1
+    put16(b, 1);      // total pages
+    put16(b, 1);      // levels: the root is the leaf
     put32(b, static_cast<std::uint32_t>(entries.size()));
     std::size_t used = 8;
     for (const auto& e : entries) {
@@ -306,13 +312,25 @@ Bytes systemFile(const HelpSource& source, std::uint32_t genDate, std::uint32_t 
     put16(b, 21); // WinHelp 3.1
     put16(b, 1);
     put32(b, genDate);
-    put16(b, 0);  // no compression, 4 KB topic blocks
-    put16(b, 1);  // title
+    put16(b, 0); // no compression, 4 KB topic blocks
+    put16(b, 1); // title
     put16(b, static_cast<unsigned>(source.title.size() + 1));
     putString(b, source.title);
-    put16(b, 3);  // contents topic
+    put16(b, 3); // contents topic
     put16(b, 4);
     put32(b, contentsOffset);
+    // The main window's definition, so the viewer captions its window with the title
+    // rather than a caption of its own. Only the name and caption fields are valid.
+    Bytes window;
+    put16(window, 0x0002 | 0x0004);
+    Bytes fields(88, 0);
+    const std::string name = "main";
+    std::copy(name.begin(), name.end(), fields.begin() + 10);
+    std::copy(source.title.begin(), source.title.end(), fields.begin() + 19);
+    append(window, fields);
+    put16(b, 6);
+    put16(b, static_cast<unsigned>(window.size()));
+    append(b, window);
     return b;
 }
 
@@ -321,7 +339,8 @@ Bytes contextFile(const HelpSource& source, const std::vector<std::uint32_t>& of
     for (std::size_t i = 0; i < source.topics.size(); ++i) {
         const std::string name = source.topics[i].contextName();
         const std::uint32_t h = contextHash(name);
-        const auto [it, fresh] = byHash.emplace(static_cast<std::int32_t>(h), std::pair{offsets[i], name});
+        const auto [it, fresh] =
+            byHash.emplace(static_cast<std::int32_t>(h), std::pair{offsets[i], name});
         if (!fresh) {
             throw SourceError(source.topics[i].line,
                               "context names " + it->second.second + " and " + name + " collide");

@@ -16,7 +16,6 @@
 
 namespace fs = std::filesystem;
 
-
 namespace {
 
 std::string env(const char* name) {
@@ -36,6 +35,8 @@ unsigned expectedFont(const hlpc::Paragraph& p) {
 // title and text, the contents topic, the number map and the name hashes.
 void expectMatches(const hlpread::File& f, const hlpc::HelpSource& s) {
     EXPECT_EQ(f.title, s.title);
+    // The viewer captions its window from the main window's definition.
+    EXPECT_EQ(f.windowCaptions, (std::map<std::string, std::string>{{"main", s.title}}));
     EXPECT_EQ(f.minor, 21);
     EXPECT_EQ(f.flags, 0);
     ASSERT_EQ(f.topics.size(), s.topics.size());
@@ -62,8 +63,9 @@ void expectMatches(const hlpread::File& f, const hlpc::HelpSource& s) {
                   f.context.end());
         if (!src.isContents()) {
             const auto n = static_cast<std::uint32_t>(src.number);
-            EXPECT_NE(std::find(f.contextMap.begin(), f.contextMap.end(), std::make_pair(n, got.offset)),
-                      f.contextMap.end());
+            EXPECT_NE(
+                std::find(f.contextMap.begin(), f.contextMap.end(), std::make_pair(n, got.offset)),
+                f.contextMap.end());
         }
     }
     EXPECT_EQ(f.contextMap.size(), s.topics.size() - 1);
@@ -166,7 +168,7 @@ void writeText(const std::string& path, const std::string& text) {
 
 TEST(Compiler, MalformedSourcesNameTheLineAndLeaveNoHelpFile) {
     struct Case {
-        const char* source;
+        std::string source;
         int line;
         const char* says;
     };
@@ -189,6 +191,7 @@ TEST(Compiler, MalformedSourcesNameTheLineAndLeaveNoHelpFile) {
         {"@title T\n@topic contents C\nx\n@topic 2 X\n@list\n", 5, "contents topic"},
         {"@title T\n@topic contents C\nx\n", 0, "no numbered topic"},
         {"@topic\n", 1, "before @title"},
+        {"@title " + std::string(51, 't') + "\n", 1, "longer than 50"},
         {"", 0, "no @title"},
     };
     TempDir dir;
@@ -235,7 +238,8 @@ TEST(Compiler, CommandLineReportsFileAndLineAndFails) {
 
     writeText(src, "@title T\n@topic contents C\nx\n@topic 2 Two\ny\n");
     EXPECT_EQ(std::system((std::string(HLPC_EXE) + " --date 0 " + src + " " + out).c_str()), 0);
-    expectMatches(hlpread::readHlp(hlpread::readBinaryFile(out)), parse("@title T\n@topic contents C\nx\n@topic 2 Two\ny\n"));
+    expectMatches(hlpread::readHlp(hlpread::readBinaryFile(out)),
+                  parse("@title T\n@topic contents C\nx\n@topic 2 Two\ny\n"));
 }
 
 } // namespace

@@ -9,7 +9,9 @@ namespace hlpread {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
+[[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error(what);
+}
 
 void require(bool ok, const std::string& what) {
     if (!ok) {
@@ -50,7 +52,8 @@ public:
     // Compressed integers: the low bit of the first byte selects the short or long form.
     std::uint32_t cushort() { return peekOdd() ? (u16() - 1) / 2 : u8() / 2; }
     int csshort() {
-        return peekOdd() ? static_cast<int>((u16() - 1) / 2) - 0x4000 : static_cast<int>(u8() / 2) - 0x40;
+        return peekOdd() ? static_cast<int>((u16() - 1) / 2) - 0x4000
+                         : static_cast<int>(u8() / 2) - 0x40;
     }
     long cslong() {
         return peekOdd() ? static_cast<long>((u32() - 1) / 2) - 0x40000000L
@@ -167,6 +170,16 @@ private:
             if (type == 1 && file_.title.empty()) {
                 file_.title = rec.stringz();
                 require(rec.left() == 0, "title record size");
+            } else if (type == 6) {
+                require(size == 90, "window definition holds 90 bytes");
+                const std::uint32_t valid = rec.u16();
+                rec.bytes(10);
+                const std::string name = rec.bytes(9), caption = rec.bytes(51);
+                require((valid & 0x0006) == 0x0006, "window name and caption marked valid");
+                require(name.find('\0') != std::string::npos &&
+                            caption.find('\0') != std::string::npos,
+                        "window name and caption end in a NUL");
+                file_.windowCaptions[name.c_str()] = caption.c_str();
             } else if (type == 3) {
                 require(size == 4, "contents record holds 4 bytes");
                 file_.contentsOffset = rec.u32();
@@ -360,7 +373,9 @@ const Topic* File::topicAt(std::uint32_t offset) const {
     return found;
 }
 
-File readHlp(const std::vector<std::uint8_t>& bytes) { return Reader(bytes).run(); }
+File readHlp(const std::vector<std::uint8_t>& bytes) {
+    return Reader(bytes).run();
+}
 
 std::vector<std::uint8_t> readBinaryFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

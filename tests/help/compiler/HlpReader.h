@@ -29,6 +29,7 @@ struct File {
     std::uint16_t flags = 0;
     std::string title;
     std::uint32_t contentsOffset = 0xFFFFFFFF;
+    std::map<std::string, std::string> windowCaptions; // window definitions: name -> caption
     unsigned fonts = 0;
     std::size_t topicBlocks = 0;
     std::vector<Topic> topics; // the closing empty header is not one
