@@ -1,12 +1,13 @@
-# The program's version information and manifest, configured from the project
+# The program's icon, version information and manifest, configured from the project
 # version. Included by app/CMakeLists.txt once the brightsweep target exists.
+set(BS_ICON_FILE ${CMAKE_SOURCE_DIR}/res/brightsweep.ico)
 set(BS_MANIFEST_FILE ${CMAKE_CURRENT_BINARY_DIR}/brightsweep.manifest)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/brightsweep.manifest.in ${BS_MANIFEST_FILE} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
 target_sources(brightsweep PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-# windres does not see what the .rc pulls in: rebuild it when the manifest changes.
+# windres does not see what the .rc pulls in: rebuild it when the icon or manifest change.
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/version.rc PROPERTIES
-  OBJECT_DEPENDS ${BS_MANIFEST_FILE})
+  OBJECT_DEPENDS "${BS_ICON_FILE};${BS_MANIFEST_FILE};${CMAKE_CURRENT_LIST_DIR}/AppResources.h")
 
 # Some MinGW-w64 toolchains link a default-manifest.o of their own (a second RT_MANIFEST
 # resource that would clash with ours). Where the compiler has one, put an empty object

@@ -26,4 +26,4 @@ convert -size 68x327 gradient:'#2b6cb0'-'#0f2f5c' -rotate 90 \
 
 identify res/tile.bmp res/banner.bmp
 
-# The program icon is drawn by art/make_icon.py.
+# The program icon is made by art/make_icon.py.
