@@ -9,8 +9,8 @@ namespace app {
 
 namespace {
 using ui::kNoTab;
-constexpr const char* kPanel = nullptr;    // TBitmapPanel, made by the dialog
-constexpr const char* kListBox = nullptr;  // THListBox, made by the dialog
+constexpr const char* kPanel = nullptr;         // TBitmapPanel, made by the dialog
+constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX; // word-wrapped, no click action
 
 // clang-format off
@@ -69,14 +69,14 @@ void TRemoveLinksDlg::create(HWND owner) {
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, x, y, width,
-                        height, owner, 0))
+    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, x, y, width, height,
+                        owner, 0))
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     // The same tile as the main window's pages (absent in programs without the resource).
-    tile_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                MAKEINTRESOURCEA(IDB_TILE), IMAGE_BITMAP, 0, 0,
-                                                LR_CREATEDIBSECTION)));
+    tile_.reset(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILE),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     layout_.build(
         hwnd(), RemoveLinksLayout(), ui::defaultFont(),
         [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });

@@ -42,7 +42,8 @@ protected:
 TEST_F(OrphanScan, ListsOnlyMissingTargetsOnFixedDrives) {
     makeOrphan(tree.at("desk\\gone.lnk"), tree.at("removed\\gone.exe"));
     makeOrphan(tree.at("desk\\CAPS.LNK"), tree.at("removed\\caps.exe"));
-    makeOrphan(tree.at("desk\\onD.lnk"), "D:\\bs-removed\\" + std::to_string(GetCurrentProcessId()) + ".exe");
+    makeOrphan(tree.at("desk\\onD.lnk"),
+               "D:\\bs-removed\\" + std::to_string(GetCurrentProcessId()) + ".exe");
     makeShortcut(tree.at("desk\\file.lnk"), existing);
     makeShortcut(tree.at("desk\\folder.lnk"), tree.path() + "\\present");
     makeShortcut(tree.at("desk\\unc.lnk"), "\\\\nosuchserver\\share\\gone.exe");

@@ -11,8 +11,8 @@
 #include <vector>
 
 using app::TRemoveLinksDlg;
-using testsupport::TempTree;
 using testsupport::pathExists;
+using testsupport::TempTree;
 
 namespace {
 
@@ -90,7 +90,7 @@ TEST_F(RemoveLinksDialog, RemovesOnlyTheTickedShortcuts) {
     EXPECT_TRUE(pathExists(paths[1]));
     EXPECT_FALSE(pathExists(paths[2]));
     EXPECT_TRUE(pathExists(tree.at("desk"))); // no folder removal unless asked
-    EXPECT_EQ(list.count(), 3); // items stay after their files are gone
+    EXPECT_EQ(list.count(), 3);               // items stay after their files are gone
 }
 
 TEST_F(RemoveLinksDialog, ReadOnlyShortcutsStay) {

@@ -46,10 +46,11 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const TPBShellLink& link) {
-    return {link.FileName(),   link.Target(),    link.WorkingDir(),
-            link.Description(), link.Arguments(), link.FileIcon().FileName(),
-            link.ShowCmd(),    link.FileIcon().IconIndex(), link.HotKeyCode(),
-            link.ShellFolder()};
+    return {link.FileName(),   link.Target(),
+            link.WorkingDir(), link.Description(),
+            link.Arguments(),  link.FileIcon().FileName(),
+            link.ShowCmd(),    link.FileIcon().IconIndex(),
+            link.HotKeyCode(), link.ShellFolder()};
 }
 
 } // namespace
