@@ -11,6 +11,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -100,11 +101,67 @@ void click(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
+// The real program, started with no argument and killed if a test leaves it running.
+class Program {
+public:
+    explicit Program(const std::string& exe) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        std::string command = "\"" + exe + "\"";
+        if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            process_.reset(info.hProcess);
+            CloseHandle(info.hThread);
+            pid_ = info.dwProcessId;
+        }
+    }
+    ~Program() {
+        if (process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.get(), 1);
+    }
+    bool started() const { return process_.valid(); }
+    HWND window(const char* className, const char* caption = nullptr) const {
+        return waitFor([&] { return topWindow(pid_, className, caption); });
+    }
+    // Ticks the main window's boxes, presses "&Go!" and answers "&Yes".
+    bool startRun(std::initializer_list<int> boxes) const {
+        HWND main = window(app::kMainWindowClass);
+        if (!main || !waitFor([&] { return IsWindowEnabled(main) ? main : nullptr; }))
+            return false;
+        for (int id : boxes) {
+            HWND box = child(main, id);
+            click(box);
+            if (!waitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }))
+                return false;
+        }
+        click(child(main, app::idButton1));
+        HWND confirm = window("TMessageDialog", "Confirm");
+        if (!confirm)
+            return false;
+        click(child(confirm, 0, "&Yes"));
+        return true;
+    }
+    bool exited() const { return WaitForSingleObject(process_.get(), 30000) == WAIT_OBJECT_0; }
+
+private:
+    engine::FileHandle process_;
+    DWORD pid_ = 0;
+};
+
+// Removes what a test made outside its own tree on every way out.
+struct RemoveAtEnd {
+    std::vector<std::string> paths;
+    ~RemoveAtEnd() {
+        for (const auto& path : paths)
+            testsupport::removeTree(path);
+    }
+};
+
 } // namespace
 
 TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
     ASSERT_GE(__argc, 2) << "the program's path is the first argument";
-    const std::string exe = __argv[__argc - 1];
     testsupport::RegistryGuard settings(kSettingsKey);
     testsupport::deleteKeyTree(kSettingsKey); // no stored choices: nothing else is cleaned
 
@@ -116,13 +173,7 @@ TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
     const std::string tag = "bs-e2e-" + std::to_string(GetCurrentProcessId());
     const std::string desk = desktop + "\\" + tag;
     const std::string programs = menu + "\\Programs\\" + tag;
-    struct Cleanup {
-        std::vector<std::string> folders;
-        ~Cleanup() {
-            for (const auto& f : folders)
-                testsupport::removeTree(f);
-        }
-    } cleanup{{desk, programs}};
+    const RemoveAtEnd cleanup{{desk, programs}};
 
     linkfixtures::makeOrphan(desk + "\\Old Game.lnk", targets.at("game\\game.exe"));
     linkfixtures::makeShortcut(desk + "\\Notes.lnk", targets.file("notes.txt"));
@@ -134,39 +185,11 @@ TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
         desk + "\\Old Game.lnk", programs + "\\Keep\\Editor.lnk", programs + "\\Keep\\Viewer.lnk",
         programs + "\\Solo\\Tool.lnk"};
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string command = "\"" + exe + "\"";
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    engine::FileHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    const DWORD pid = process.dwProcessId;
-    struct Killer {
-        HANDLE process;
-        ~Killer() {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process, 1);
-        }
-    } killer{process.hProcess};
+    Program program(__argv[__argc - 1]);
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(program.startRun({app::idCheckBox2, app::idCheckBox4}));
 
-    HWND main = waitFor([&] { return topWindow(pid, app::kMainWindowClass); });
-    ASSERT_TRUE(main);
-    waitFor([&] { return IsWindowEnabled(main) ? main : nullptr; });
-    HWND desktopBox = child(main, app::idCheckBox2), menuBox = child(main, app::idCheckBox4);
-    click(desktopBox);
-    click(menuBox);
-    ASSERT_TRUE(waitFor([&] {
-        return SendMessageA(desktopBox, BM_GETCHECK, 0, 0) == BST_CHECKED &&
-               SendMessageA(menuBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }));
-    click(child(main, app::idButton1));
-
-    HWND confirm = waitFor([&] { return topWindow(pid, "TMessageDialog", "Confirm"); });
-    ASSERT_TRUE(confirm);
-    click(child(confirm, 0, "&Yes"));
-
-    HWND dialog = waitFor([&] { return topWindow(pid, app::kRemoveLinksClass); });
+    HWND dialog = program.window(app::kRemoveLinksClass);
     ASSERT_TRUE(dialog);
     HWND list = child(dialog, app::idShortcutList);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -188,7 +211,7 @@ TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
         waitFor([&] { return SendMessageA(removeEmpty, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     click(child(dialog, app::idOKBtn));
 
-    HWND done = waitFor([&] { return topWindow(pid, "TMessageDialog", "Information"); });
+    HWND done = program.window("TMessageDialog", "Information");
     ASSERT_TRUE(done);
     EXPECT_TRUE(child(done, 0, "Your windows have been cleaned!"));
     EXPECT_FALSE(pathExists(desk + "\\Old Game.lnk"));
@@ -201,5 +224,33 @@ TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
     EXPECT_TRUE(pathExists(programs)); // the folder above stays, though empty of links
 
     click(child(done, IDOK));
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(program.exited());
+}
+
+TEST(EndToEnd, NoDialogWithoutOrphansNorForAMissingDesktopPath) {
+    // With no "Desktop" value the program must not scan the current drive's root, which
+    // holds an orphan here; the Start Menu holds none. So no dialog comes up at all.
+    ASSERT_GE(__argc, 2) << "the program's path is the first argument";
+    testsupport::RegistryGuard settings(kSettingsKey);
+    testsupport::deleteKeyTree(kSettingsKey);
+    testsupport::RegistryGuard shellFolders(shortcuts::ShellFoldersKey);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shortcuts::ShellFoldersKey, 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegDeleteValueA(key, "Desktop");
+    RegCloseKey(key);
+    testsupport::TempTree targets("e2e-targets");
+    const std::string rootOrphan = "C:\\!bs-e2e-" + std::to_string(GetCurrentProcessId()) + ".lnk";
+    const RemoveAtEnd cleanup{{rootOrphan}};
+    linkfixtures::makeOrphan(rootOrphan, targets.at("gone\\gone.exe"));
+
+    Program program(__argv[__argc - 1]);
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(program.startRun({app::idCheckBox2, app::idCheckBox4}));
+    // A dialog would hold the run up: the closing message comes only without one.
+    HWND done = program.window("TMessageDialog", "Information");
+    ASSERT_TRUE(done);
+    EXPECT_TRUE(pathExists(rootOrphan));
+    click(child(done, IDOK));
+    EXPECT_TRUE(program.exited());
 }
