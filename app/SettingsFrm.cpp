@@ -79,7 +79,12 @@ std::string HelpFilePath() {
     return path.substr(0, slash + 1) + kHelpFileName;
 }
 
-TSettingsFrm::TSettingsFrm() = default;
+TSettingsFrm::TSettingsFrm() {
+    // As the window's stored layout has the shell-link component.
+    PBShellLink1.FileIcon().SetIconIndex(0);
+    PBShellLink1.SetHotKey(0);
+    PBShellLink1.SetWindowState(shortcuts::wsNormal);
+}
 TSettingsFrm::~TSettingsFrm() = default;
 
 HWND TSettingsFrm::item(int id) const {
