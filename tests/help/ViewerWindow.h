@@ -1,0 +1,18 @@
+// Finds the WinHelp viewer's window and reads the topic it shows, from another process.
+#pragma once
+
+#include <string>
+
+namespace bstest {
+
+struct ViewerState {
+    bool ok = false;  // the caption and the topic were the ones asked for
+    std::string text; // what the viewer showed last (or why it could not be read)
+};
+
+// Waits up to timeoutMs for a viewer window captioned `caption` whose text begins with
+// `topicTitle`.
+ViewerState waitForHelpTopic(const std::string& caption, const std::string& topicTitle,
+                             unsigned timeoutMs);
+
+} // namespace bstest
