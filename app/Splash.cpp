@@ -23,6 +23,21 @@ TSplashFrm::TSplashFrm(HWND owner) {
         SetTimer(hwnd(), kTimer1, kTimerInterval, nullptr);
 }
 
+void TSplashFrm::createAndShow(HWND owner) {
+    auto* splash = new TSplashFrm(owner);
+    if (!splash->hwnd()) {
+        delete splash;
+        return;
+    }
+    splash->freeWithWindow_ = true;
+    splash->show();
+}
+
+void TSplashFrm::destroyed() {
+    if (freeWithWindow_)
+        delete this;
+}
+
 void TSplashFrm::FormShow() {
     RECT r;
     GetWindowRect(hwnd(), &r);

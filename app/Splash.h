@@ -17,6 +17,10 @@ public:
     // Creates the splash (hidden) owned by `owner`; its timer runs from now on.
     explicit TSplashFrm(HWND owner);
 
+    // The interactive start: a splash owned by `owner` is made and shown, and nobody keeps
+    // it; it frees itself when its window goes, which the owner's destruction brings.
+    static void createAndShow(HWND owner);
+
     // Shows it above every window, centred, and paints it at once.
     void show();
     // Sizes the window to the picture.
@@ -29,12 +33,14 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void destroyed() override;
 
 private:
     void paint(HDC dc);
     ui::Bitmap image_;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
+    bool freeWithWindow_ = false;
 };
 
 } // namespace app

@@ -385,7 +385,7 @@ void TASLink::FitToText() {
     const int newWidth = rect.right + 1;
     const int newHeight = rect.bottom;
     int newLeft = left_;
-    if (alignment_ == taRightJustify)
+    if (alignment_ == TAlignment::taRightJustify)
         newLeft = left_ + width_ - newWidth;
     setBounds(newLeft, top_, newWidth, newHeight);
 }
@@ -401,7 +401,9 @@ void TASLink::paint(HDC dc) {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT rect{1, 0, width_ - 1, height_};
     UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
-    flags |= alignment_ == taRightJustify ? DT_RIGHT : alignment_ == taCenter ? DT_CENTER : DT_LEFT;
+    flags |= alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+             : alignment_ == TAlignment::taCenter     ? DT_CENTER
+                                                      : DT_LEFT;
     if (layout_ != tlTop) {
         DrawLinkText(dc, rect, flags | DT_CALCRECT);
         rect.left = 0;

@@ -7,13 +7,13 @@
 
 #include <string>
 
+#include "components/Alignment.h"
 #include "ui/Color.h"
 #include "ui/Gdi.h"
 #include "ui/Window.h"
 
 namespace components {
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 enum TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };
@@ -136,7 +136,7 @@ private:
     static LRESULT CALLBACK focusControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND focusControl_ = nullptr;
-    TAlignment alignment_ = taLeftJustify;
+    TAlignment alignment_ = TAlignment::taLeftJustify;
     bool autoSize_ = true;
     TTextLayout layout_ = tlTop;
     ui::Color shadowColor_ = ui::clBtnHighlight;

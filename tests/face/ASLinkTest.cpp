@@ -81,7 +81,7 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
     EXPECT_TRUE(link.transparent());
     EXPECT_TRUE(link.autoSize());
     EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), link.cursor());
-    EXPECT_EQ(taLeftJustify, link.alignment());
+    EXPECT_EQ(TAlignment::taLeftJustify, link.alignment());
     EXPECT_EQ(tlTop, link.layout());
     EXPECT_EQ(ui::clBtnHighlight, link.shadowColor());
     EXPECT_EQ(1, link.shadowSize());
@@ -182,7 +182,7 @@ TEST_F(LinkTest, MeasuredSizesOfEmptyAmpersandAndShadowedCaptions) {
 
 TEST_F(LinkTest, RightAlignedAutoSizeKeepsTheRightEdge) {
     TASLink link;
-    link.setAlignment(taRightJustify);
+    link.setAlignment(TAlignment::taRightJustify);
     link.setBounds(100, 10, 65, 17);
     link.setCaption("short");
     const int right = link.left() + link.width();
@@ -191,7 +191,7 @@ TEST_F(LinkTest, RightAlignedAutoSizeKeepsTheRightEdge) {
     EXPECT_GT(link.width(), textExtent(link, "short").cx);
     link.setCaption("s");
     EXPECT_EQ(right, link.left() + link.width());
-    link.setAlignment(taLeftJustify);
+    link.setAlignment(TAlignment::taLeftJustify);
     const int left = link.left();
     link.setCaption("grows to the right");
     EXPECT_EQ(left, link.left());
