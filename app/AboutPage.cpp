@@ -23,12 +23,12 @@ const char* const kContactLines = "Quellmoor Software\r\n"
                                   "Quellmoor Bridge\r\n"
                                   "Eastmarsh EM4 7QS\r\n"
                                   "Tel: +44 1632 960418\r\n"
-                                  "E-mail: brightsweep@quellmoor.example";
+                                  "E-mail: sweep@quellmoor.example";
 
-const char* const kCopyrightLine = "Copyright (C) 2026 Quellmoor Software. All rights reserved.";
+const char* const kCopyrightLine = "Copyright (C) 2026 Quellmoor Software";
 
 // Under a reserved domain, so the link can never lead to a stranger's site.
-const char* const kWebAddress = "http://www.quellmoor.example/brightsweep/";
+const char* const kWebAddress = "http://quellmoor.example/";
 
 namespace {
 

@@ -83,7 +83,12 @@ TEST_F(AboutTest, LayoutFollowsThePageDescription) {
     EXPECT_TRUE(link.transparent());
     EXPECT_FALSE(link.urlTypeAdd());
     EXPECT_TRUE(link.font().lfUnderline);
-    EXPECT_EQ(0u, std::string(app::kWebAddress).find("http://www.quellmoor.example/"));
+    EXPECT_EQ(0u, std::string(app::kWebAddress).find("http://quellmoor.example/"));
+    // Everything fits on the page.
+    for (const char* name : {"Label11", "ASLink2", "Label21"}) {
+        page_.FormShow();
+        EXPECT_LE(boundsOf(page_.item(name)).right, 321) << name;
+    }
 }
 
 TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
