@@ -332,8 +332,21 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_TRUE(TASLink::routeAccelerator(host, 'n')); // any letter case
     EXPECT_EQ(edit, GetFocus());
     EXPECT_TRUE(link.hasFocus());
+    // ShowFocus marks the link while its focus control holds the focus.
+    auto edgePixels = [&link] {
+        facetest::Canvas canvas(link.width(), link.height());
+        link.setTransparent(false);
+        link.setColor(kWhite);
+        link.paint(canvas.dc());
+        int marked = 0;
+        for (int x = 0; x < link.width(); ++x)
+            marked += canvas.at(x, link.height() - 1) != kWhite;
+        return marked;
+    };
+    EXPECT_GT(edgePixels(), 0);
     SetFocus(other);
     EXPECT_FALSE(link.hasFocus());
+    EXPECT_EQ(0, edgePixels());
 
     link.setShowAccelChar(false);
     EXPECT_FALSE(link.acceleratorChar('N'));
