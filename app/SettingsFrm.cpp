@@ -1,4 +1,5 @@
 #include "app/SettingsFrm.h"
+#include "app/Splash.h"
 
 #include "app/Application.h"
 #include "app/MessageDialog.h"
@@ -178,7 +179,8 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
 
     if (args.empty()) {
         SilentMode = false;
-        // The splash screen comes here, covering the loading and the first showing.
+        // The splash covers the loading and the first showing.
+        TSplashFrm::createAndShow(hwnd());
         try {
             engine::LoadSettings(*this);
         } catch (const std::exception& e) {
@@ -224,6 +226,7 @@ void TSettingsFrm::show() {
 }
 
 void TSettingsFrm::FormShow() {
+    aboutPage_.FormShow();
     OptionsPageChange();
 }
 
