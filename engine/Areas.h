@@ -17,6 +17,12 @@ void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFol
 void CleanWindowsTemp(bool includeSubFolders);
 void EmptyRecycleBins();
 void ClearRecentDocuments();
+// The shell call behind ClearRecentDocuments (SHAddToRecentDocs by default), replaceable so a
+// test can see it made. Returns the call it replaces.
+using RecentDocsCall = void (*)(unsigned int flags, const void* item);
+RecentDocsCall SetRecentDocsCall(RecentDocsCall call);
+// The current user's security identifier as text ("S-1-5-21-..."), or "" when unknown.
+std::string CurrentUserSid();
 // Empties `drives` and fills it with "C:", "D:", ... for each fixed drive, in letter order.
 void GetFixedDrives(std::vector<std::string>& drives);
 

@@ -1,5 +1,6 @@
 // The program opens its help file by full path beside the exe, never through the
 // current folder (which WinHelp would search for a bare file name).
+#include "app/Application.h"
 #include "app/HelpFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,7 +19,7 @@ TEST(HelpFile, IsBesideTheExeWhateverTheCurrentFolder) {
     testsupport::TempTree elsewhere("help-cwd");
     elsewhere.file("Tidyvane.hlp", "a decoy in the current folder");
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
-    const std::string path = bs::helpFilePath();
+    const std::string path = app::HelpFilePath();
     SetCurrentDirectoryA(previous);
 
     EXPECT_EQ(path, expected);
@@ -26,16 +27,16 @@ TEST(HelpFile, IsBesideTheExeWhateverTheCurrentFolder) {
 }
 
 TEST(HelpFile, NameGoesAfterTheExeFolderOnly) {
-    EXPECT_EQ(bs::besideExe("C:\\Program Files\\Bs\\brightsweep.exe", "Tidyvane.hlp"),
+    EXPECT_EQ(app::besideExe("C:\\Program Files\\Bs\\brightsweep.exe", "Tidyvane.hlp"),
               "C:\\Program Files\\Bs\\Tidyvane.hlp");
-    EXPECT_EQ(bs::besideExe("C:\\brightsweep.exe", "Tidyvane.hlp"), "C:\\Tidyvane.hlp");
-    EXPECT_EQ(bs::besideExe("\\\\server\\share\\a.b\\bs.exe", "x.hlp"),
+    EXPECT_EQ(app::besideExe("C:\\brightsweep.exe", "Tidyvane.hlp"), "C:\\Tidyvane.hlp");
+    EXPECT_EQ(app::besideExe("\\\\server\\share\\a.b\\bs.exe", "x.hlp"),
               "\\\\server\\share\\a.b\\x.hlp");
-    EXPECT_EQ(bs::besideExe("brightsweep.exe", "Tidyvane.hlp"), ""); // no folder: no guess
+    EXPECT_EQ(app::besideExe("brightsweep.exe", "Tidyvane.hlp"), ""); // no folder: no guess
 }
 
 TEST(HelpFile, MissingPathIsNotHandedToWinHelp) {
-    EXPECT_FALSE(bs::showHelp(nullptr, "", HELP_CONTENTS, 0));
+    EXPECT_FALSE(app::showHelp(nullptr, "", HELP_CONTENTS, 0));
 }
 
 } // namespace

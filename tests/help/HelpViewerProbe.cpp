@@ -23,9 +23,9 @@ int main(int argc, char** argv) {
     }
     const std::string which = argv[2];
     // The program's own way of asking WinHelp, so its retry is exercised too.
-    const bool asked = which == "contents" ? bs::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
-                                           : bs::showHelp(nullptr, argv[1], HELP_CONTEXT,
-                                                          std::strtoul(argv[2], nullptr, 10));
+    const bool asked = which == "contents" ? app::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
+                                           : app::showHelp(nullptr, argv[1], HELP_CONTEXT,
+                                                           std::strtoul(argv[2], nullptr, 10));
     if (!asked) {
         std::printf("WinHelp could not be reached (%lu)\n", GetLastError());
         return 1;

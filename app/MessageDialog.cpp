@@ -1,0 +1,182 @@
+#include "app/MessageDialog.h"
+
+#include "ui/Gdi.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace app {
+
+namespace {
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 8;
+constexpr int kMaxTextWidth = 300;
+constexpr int kTextId = 100;
+constexpr int kIconId = 101;
+
+struct ButtonSpec {
+    int id;
+    const char* caption;
+};
+std::vector<ButtonSpec> buttonsOf(MessageKind kind) {
+    if (kind == MessageKind::Confirmation)
+        return {{IDYES, "&Yes"}, {IDNO, "&No"}};
+    return {{IDOK, "OK"}};
+}
+} // namespace
+
+int ShowMessage(HWND owner, MessageKind kind, const std::string& text) {
+    MessageDialog dialog(kind, text);
+    return dialog.run(owner);
+}
+
+MessageDialog::MessageDialog(MessageKind kind, std::string text)
+    : kind_(kind), text_(std::move(text)) {}
+
+int MessageDialog::defaultButton() const {
+    return kind_ == MessageKind::Confirmation ? IDYES : IDOK;
+}
+
+int MessageDialog::escapeAnswer() const {
+    return kind_ == MessageKind::Confirmation ? IDNO : IDOK;
+}
+
+int MessageDialog::run(HWND owner) {
+    registerClass(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
+    const char* caption = kind_ == MessageKind::Confirmation ? "Confirm" : "Information";
+    if (!create(kClassName, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, caption, 0, 0, 100, 100,
+                owner, 0))
+        return escapeAnswer();
+    layOut();
+
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetFocus(GetDlgItem(hwnd(), defaultButton()));
+
+    MSG msg;
+    bool quit = false;
+    while (!done_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = got == 0;
+            break;
+        }
+        if (!IsDialogMessageA(hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // Re-enable the owner before this window goes, so activation returns to it.
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    if (hwnd())
+        DestroyWindow(hwnd());
+    if (quit) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return escapeAnswer();
+    }
+    return answer_;
+}
+
+void MessageDialog::layOut() {
+    const HFONT font = ui::defaultFont();
+    RECT textRect{0, 0, kMaxTextWidth, 0};
+    {
+        ui::WindowDC screen(nullptr);
+        ui::Selected select(screen.get(), font);
+        DrawTextA(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    }
+    const int textWidth = textRect.right - textRect.left;
+    const int textHeight = textRect.bottom - textRect.top;
+    const auto buttons = buttonsOf(kind_);
+    const int buttonsWidth =
+        static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
+
+    const int textLeft = kMargin + kIconSize + kMargin;
+    const int clientWidth = std::max(textLeft + textWidth + kMargin, buttonsWidth + 2 * kMargin);
+    const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + kMargin;
+    const int clientHeight = buttonsTop + kButtonHeight + kMargin;
+
+    HWND icon = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin,
+                                kIconSize, kIconSize, hwnd(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)),
+                                GetModuleHandleA(nullptr), nullptr);
+    const HICON picture =
+        LoadIconA(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
+    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+
+    // Centre the text block beside the icon when it is lower than the icon.
+    const int textTop = kMargin + std::max(0, (kIconSize - textHeight) / 2);
+    HWND text = CreateWindowExA(
+        0, "STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textLeft,
+        textTop, textWidth, textHeight, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
+    int left = (clientWidth - buttonsWidth) / 2;
+    for (const ButtonSpec& spec : buttons) {
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                            (spec.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        HWND button = CreateWindowExA(0, "BUTTON", spec.caption, style, left, buttonsTop,
+                                      kButtonWidth, kButtonHeight, hwnd(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                      GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        left += kButtonWidth + kButtonGap;
+    }
+
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, GetWindowLongA(hwnd(), GWL_STYLE), FALSE,
+                       GetWindowLongA(hwnd(), GWL_EXSTYLE));
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MessageDialog::finish(int answer) {
+    answer_ = answer;
+    done_ = true;
+}
+
+LRESULT MessageDialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case DM_GETDEFID: {
+        // Enter presses the focused push button, else the default one.
+        HWND focus = GetFocus();
+        int id = defaultButton();
+        if (focus && GetParent(focus) == hwnd() &&
+            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
+             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+            id = GetDlgCtrlID(focus);
+        return MAKELRESULT(id, DC_HASDEFID);
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDYES:
+        case IDNO:
+        case IDOK:
+            finish(LOWORD(wParam));
+            return 0;
+        case IDCANCEL:
+            finish(escapeAnswer());
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        finish(escapeAnswer());
+        return 0;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace app

@@ -1,0 +1,41 @@
+#pragma once
+// The program's own message box: a modal window centred on the screen with an icon, the
+// word-wrapped text and standard push buttons. Unlike MessageBox under Wine, a Yes/No
+// question answers Escape with No instead of closing as if by the system.
+#include "ui/Window.h"
+
+#include <string>
+
+namespace app {
+
+enum class MessageKind {
+    Confirmation, // "Confirm", question mark, "&Yes" (default) and "&No" (Escape)
+    Information,  // "Information", information sign, "OK" (default and Escape)
+};
+
+// Shows the dialog owned by `owner` (may be null) and returns IDYES, IDNO or IDOK.
+int ShowMessage(HWND owner, MessageKind kind, const std::string& text);
+
+class MessageDialog : public ui::Window {
+public:
+    static constexpr const char* kClassName = "TMessageDialog";
+
+    MessageDialog(MessageKind kind, std::string text);
+    int run(HWND owner);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void layOut();
+    void finish(int answer);
+    int defaultButton() const;
+    int escapeAnswer() const;
+
+    MessageKind kind_;
+    std::string text_;
+    int answer_ = 0;
+    bool done_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,402 @@
+#include "app/SettingsFrm.h"
+
+#include "app/Application.h"
+#include "app/HelpFile.h"
+#include "app/MessageDialog.h"
+#include "app/SettingsIds.h"
+#include "app/SettingsLayout.h"
+#include "app/resource.h"
+#include "engine/Registry.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <stdexcept>
+
+namespace app {
+
+namespace {
+constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// One carriage return between the two lines, as the picker shows it.
+constexpr const char* kBrowseTitle = "Select a directory to be added to the\r\"User Folders\" list";
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+// Reads one string value; "" when it is missing or not a string.
+std::string readString(HKEY key, const char* name) {
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0)
+        return {};
+    std::string data(size, '\0');
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
+        return {};
+    data.resize(std::min<size_t>(size, data.size()));
+    return data.substr(0, data.find('\0'));
+}
+
+int checkBoxOfLabel(int labelId) {
+    switch (labelId) {
+    case idLabel7:
+        return idCheckBox1;
+    case idLabel8:
+        return idCheckBox5;
+    case idLabel6:
+        return idCheckBox2;
+    case idLabel3:
+        return idCheckBox4;
+    case idLabel4:
+        return idCheckBox3;
+    }
+    return 0;
+}
+
+struct ItemIdList {
+    LPITEMIDLIST pidl;
+    ~ItemIdList() {
+        if (pidl)
+            CoTaskMemFree(pidl);
+    }
+};
+} // namespace
+
+TSettingsFrm::TSettingsFrm() = default;
+TSettingsFrm::~TSettingsFrm() = default;
+
+HWND TSettingsFrm::item(int id) const {
+    for (const auto& spec : SettingsLayout())
+        if (spec.id == id)
+            return layout_.find(spec.name);
+    return nullptr;
+}
+
+bool TSettingsFrm::isChecked(int id) const {
+    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TSettingsFrm::setChecked(int id, bool value) {
+    SendMessageA(item(id), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+HWND TSettingsFrm::makeComponent(const ui::ControlSpec& spec, HWND parent) {
+    auto panel = [&](components::TBitmapPanel& p) {
+        return p.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height,
+                        spec.caption ? spec.caption : "");
+    };
+    switch (spec.id) {
+    case idBitmapPanel2: {
+        HWND hwnd = panel(BitmapPanel2);
+        BitmapPanel2.setBevelOuter(components::TPanelBevel::bvNone);
+        BitmapPanel2.setBorderWidth(3);
+        return hwnd;
+    }
+    case idPanel1:
+        return panel(Panel1);
+    case idBitmapPanel1:
+    case idBitmapPanel4: {
+        auto& page = spec.id == idBitmapPanel1 ? BitmapPanel1 : BitmapPanel4;
+        HWND hwnd = panel(page);
+        page.setBevelOuter(components::TPanelBevel::bvNone);
+        page.setBitmap(tile_.get());
+        return hwnd;
+    }
+    case idOptionsPage:
+        return OptionsPage.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height,
+                                  spec.style);
+    case idUserDirs:
+        return UserDirs.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+    }
+    return nullptr;
+}
+
+void TSettingsFrm::create(const std::vector<std::string>& args) {
+    registerClass(kMainWindowClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
+                  LoadCursorA(nullptr, IDC_ARROW));
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, x, y, width, height,
+                        nullptr, 0))
+        throw std::runtime_error("Cannot create the main window");
+    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON));
+    if (icon)
+        SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+    banner_.reset(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    tile_.reset(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILE),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+
+    layout_.build(
+        hwnd(), SettingsLayout(), ui::defaultFont(),
+        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+    if (banner_)
+        SendMessageA(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(banner_.get()));
+    OptionsPage.addPage("Control", BitmapPanel1.hwnd());
+    OptionsPage.addPage("About", BitmapPanel4.hwnd());
+    OptionsPage.onChange = [this] { OptionsPageChange(); };
+    aboutPage_.create(BitmapPanel4);
+
+    FormCreate(args);
+}
+
+void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
+    OrphanList.clear();
+    readShellFolders();
+
+    if (args.empty()) {
+        SilentMode = false;
+        // The splash screen comes here, covering the loading and the first showing.
+        try {
+            engine::LoadSettings(*this);
+        } catch (const std::exception& e) {
+            ui::reportError(e.what());
+        }
+    } else if (upper(args.front()) == "/S") {
+        SilentMode = true;
+        try {
+            engine::LoadSettings(*this);
+            Button1Click();
+        } catch (const std::exception& e) {
+            ui::reportError(e.what());
+        }
+        // The program ends after a silent run, whatever happened in it.
+        terminated_ = true;
+    }
+    // Any other first argument: no splash and no stored choices.
+}
+
+void TSettingsFrm::readShellFolders() {
+    StartMenuPath.clear();
+    DesktopPath.clear();
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_ALL_ACCESS, &key) !=
+            ERROR_SUCCESS &&
+        RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    StartMenuPath = readString(key, "Start Menu");
+    DesktopPath = readString(key, "Desktop");
+    RegCloseKey(key);
+}
+
+void TSettingsFrm::show() {
+    if (terminated_ || !hwnd())
+        return;
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    UpdateWindow(hwnd());
+    SetFocus(item(idButton1));
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TSettingsFrm::FormShow() {
+    OptionsPageChange();
+}
+
+void TSettingsFrm::OptionsPageChange() {
+    aboutPage_.pageChanged(OptionsPage.selected() == 1);
+}
+
+DWORD TSettingsFrm::HelpTopicOf(HWND control) {
+    for (HWND w = control; w; w = GetParent(w)) {
+        if (const DWORD topic = GetWindowContextHelpId(w))
+            return topic;
+        if (!(GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return 0;
+}
+
+void TSettingsFrm::showHelpFor(HWND control) {
+    const DWORD topic = HelpTopicOf(control);
+    if (topic)
+        showHelp(hwnd(), HelpFilePath(), HELP_CONTEXT, topic);
+    else
+        showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
+}
+
+bool TSettingsFrm::preTranslate(MSG& msg) {
+    if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)))
+        return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
+        showHelpFor(GetFocus());
+        return true;
+    }
+    return IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
+
+void TSettingsFrm::Button4Click() {
+    DestroyWindow(hwnd());
+}
+
+void TSettingsFrm::HelpBtnClick() {
+    showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
+}
+
+void TSettingsFrm::CheckBox1Click() {
+    EnableWindow(item(idWindowsTempSub), isChecked(idCheckBox1));
+}
+
+void TSettingsFrm::toggleRow(int checkBoxId) {
+    setChecked(checkBoxId, !isChecked(checkBoxId));
+    if (checkBoxId == idCheckBox1)
+        CheckBox1Click();
+}
+
+std::string TSettingsFrm::BrowseForFolder() {
+    char buffer[261] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = hwnd();
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = buffer;
+    info.lpszTitle = kBrowseTitle;
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    ItemIdList chosen{SHBrowseForFolderA(&info)};
+    if (chosen.pidl)
+        SHGetPathFromIDListA(chosen.pidl, buffer);
+    else
+        buffer[0] = '\0';
+    buffer[sizeof buffer - 1] = '\0';
+    return buffer;
+}
+
+void TSettingsFrm::Button2Click() {
+    const std::string path = BrowseForFolder();
+    if (path.empty())
+        return;
+    const int index = UserDirs.addString(path);
+    UserDirs.setChecked(index, true);
+}
+
+int TSettingsFrm::FirstSelectedIndex() const {
+    return UserDirs.selectedIndex();
+}
+
+void TSettingsFrm::RemoveClick() {
+    const int index = FirstSelectedIndex();
+    if (index != -1)
+        UserDirs.deleteString(index);
+    EnableWindow(item(idRemove), FALSE);
+}
+
+void TSettingsFrm::Button6Click() {
+    if (ShowMessage(hwnd(), MessageKind::Confirmation, "Remove all directories from the list?") ==
+        IDYES)
+        UserDirs.clear();
+}
+
+void TSettingsFrm::UserDirsClick() {
+    EnableWindow(item(idRemove), TRUE);
+}
+
+void TSettingsFrm::UserDirsDblClick() {
+    EnableWindow(item(idRemove), TRUE);
+    RemoveClick();
+}
+
+void TSettingsFrm::onCommand(int id, int code) {
+    switch (id) {
+    case idButton1:
+        if (code == BN_CLICKED)
+            Button1Click();
+        break;
+    case IDCANCEL: // Escape
+    case idButton4:
+        if (code == BN_CLICKED)
+            Button4Click();
+        break;
+    case idHelpBtn:
+        if (code == BN_CLICKED)
+            HelpBtnClick();
+        break;
+    case idCheckBox1:
+        if (code == BN_CLICKED)
+            CheckBox1Click();
+        break;
+    case idLabel7: // Label7Click and its siblings: a click on a row's text toggles its box
+    case idLabel8:
+    case idLabel6:
+    case idLabel3:
+    case idLabel4:
+        if (code == STN_CLICKED || code == STN_DBLCLK)
+            toggleRow(checkBoxOfLabel(id));
+        break;
+    case idButton2:
+        if (code == BN_CLICKED)
+            Button2Click();
+        break;
+    case idRemove:
+        if (code == BN_CLICKED)
+            RemoveClick();
+        break;
+    case idButton6:
+        if (code == BN_CLICKED)
+            Button6Click();
+        break;
+    case idUserDirs:
+        if (code == components::TCheckListBox::kNotifyClick)
+            UserDirsClick();
+        else if (code == components::TCheckListBox::kNotifyDoubleClick)
+            UserDirsDblClick();
+        break;
+    }
+}
+
+LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND: {
+        LRESULT result = 0;
+        if (lParam && ui::reflectToChild(msg, wParam, lParam, result))
+            return result;
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    }
+    case DM_GETDEFID: {
+        // Enter presses the focused push button, else "&Go!".
+        HWND focus = GetFocus();
+        int id = idButton1;
+        if (focus && IsChild(hwnd(), focus) &&
+            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
+             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+            id = GetDlgCtrlID(focus);
+        return MAKELRESULT(id, DC_HASDEFID);
+    }
+    case WM_SETCURSOR:
+        if (busy_) {
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_HELP:
+        return TRUE; // F1 is handled in the message loop, with the focused control's topic
+    case WM_CLOSE:
+        DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        WinHelpA(hwnd(), HelpFilePath().c_str(), HELP_QUIT, 0);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace app

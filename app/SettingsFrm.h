@@ -1,0 +1,105 @@
+#pragma once
+// TSettingsFrm: the program's main window. The "Control" page holds the cleaning choices
+// and the user-folder list; "&Go!" runs the clean (CleanRun.cpp); the stored choices are
+// read and written through engine::SettingsControls (SettingsControls.cpp).
+#include "app/AboutPage.h"
+#include "components/BitmapPanel.h"
+#include "components/CheckListBox.h"
+#include "engine/Settings.h"
+#include "ui/Gdi.h"
+#include "ui/Layout.h"
+#include "ui/TabControl.h"
+#include "ui/Window.h"
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+class TSettingsFrm : public ui::Window, public engine::SettingsControls {
+public:
+    TSettingsFrm();
+    ~TSettingsFrm() override;
+
+    // Creates the window and its controls, then runs FormCreate with the command-line
+    // arguments (without the program name). The window is not shown yet.
+    void create(const std::vector<std::string>& args);
+    // Shows the window unless the start asked the program to end.
+    void show();
+    // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).
+    bool preTranslate(MSG& msg);
+    // A silent start or a failure asked the program to end before the message loop.
+    bool terminated() const { return terminated_; }
+
+    // State shared with the clean run and the orphan scan.
+    std::string StartMenuPath;
+    std::string DesktopPath;
+    std::vector<std::string> OrphanList;
+    bool SilentMode = false;
+
+    // engine::SettingsControls
+    bool windowsTempFiles() const override;
+    bool windowsTempSub() const override;
+    bool recycleBin() const override;
+    bool recentDocs() const override;
+    bool userSub() const override;
+    std::vector<engine::UserFolder> userFolders() const override;
+    void setWindowsTempFiles(bool value) override;
+    void setWindowsTempSub(bool value) override;
+    void setRecycleBin(bool value) override;
+    void setRecentDocs(bool value) override;
+    void setUserSub(bool value) override;
+    void setUserFolders(const std::vector<engine::UserFolder>& folders) override;
+
+    // The help topic of `control` or of its nearest enclosing window that has one; 0 if none.
+    static DWORD HelpTopicOf(HWND control);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Handlers, named after their control and event.
+    void FormCreate(const std::vector<std::string>& args);
+    void Button1Click();
+    void Button4Click();
+    void HelpBtnClick();
+    void CheckBox1Click();
+    void
+    toggleRow(int checkBoxId); // Label7Click, Label8Click, Label6Click, Label3Click, Label4Click
+    void Button2Click();
+    void RemoveClick();
+    void Button6Click();
+    void UserDirsClick();
+    void UserDirsDblClick();
+    void OptionsPageChange();
+    void FormShow();
+
+    std::string BrowseForFolder();
+    int FirstSelectedIndex() const;
+    void readShellFolders();
+    void showHelpFor(HWND control);
+    // The orphaned-shortcut part of the clean run: the scans and the removal dialog.
+    void removeOrphanedShortcuts();
+
+    void onCommand(int id, int code);
+    HWND item(int id) const;
+    bool isChecked(int id) const;
+    void setChecked(int id, bool value);
+    HWND makeComponent(const ui::ControlSpec& spec, HWND parent);
+
+    ui::Layout layout_;
+    components::TBitmapPanel BitmapPanel2;
+    components::TBitmapPanel Panel1;
+    components::TBitmapPanel BitmapPanel1; // the "Control" page
+    components::TBitmapPanel BitmapPanel4; // the "About" page
+    ui::TabControl OptionsPage;
+    components::TCheckListBox UserDirs;
+    AboutPage aboutPage_;
+    ui::Bitmap banner_;
+    ui::Bitmap tile_;
+    bool busy_ = false;
+    bool terminated_ = false;
+    bool shownOnce_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,241 @@
+#include "components/BitmapPanel.h"
+
+namespace components {
+
+namespace {
+void bevelColors(TPanelBevel bevel, COLORREF& top, COLORREF& bottom) {
+    const COLORREF shadow = ui::resolve(ui::clBtnShadow);
+    const COLORREF highlight = ui::resolve(ui::clBtnHighlight);
+    top = bevel == TPanelBevel::bvLowered ? shadow : highlight;
+    bottom = bevel == TPanelBevel::bvLowered ? highlight : shadow;
+}
+
+void polyline(HDC dc, COLORREF color, const POINT* points, int count) {
+    ui::Pen pen(CreatePen(PS_SOLID, 1, color));
+    ui::Selected select(dc, pen.get());
+    Polyline(dc, points, count);
+}
+} // namespace
+
+void Frame3D(HDC dc, RECT& rect, COLORREF top, COLORREF bottom, int rings) {
+    if (rings <= 0)
+        return;
+    // Work on the last column and row inside the rectangle.
+    --rect.right;
+    --rect.bottom;
+    for (int i = 0; i < rings; ++i) {
+        // A polyline leaves out its last point: the first stops short of the top-right
+        // corner, the second runs one pixel past the bottom-left corner to include it.
+        const POINT first[] = {
+            {rect.left, rect.bottom}, {rect.left, rect.top}, {rect.right, rect.top}};
+        const POINT second[] = {
+            {rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left - 1, rect.bottom}};
+        polyline(dc, top, first, 3);
+        polyline(dc, bottom, second, 3);
+        InflateRect(&rect, -1, -1);
+    }
+    ++rect.right;
+    ++rect.bottom;
+}
+
+HWND TBitmapPanel::create(HWND parent, int id, int x, int y, int width, int height,
+                          const std::string& caption) {
+    registerClass(kClassName, CS_DBLCLKS);
+    caption_ = caption;
+    // Dialog-style navigation walks into the panel's controls.
+    return Window::create(kClassName, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                          caption.c_str(), x, y, width, height, parent, id);
+}
+
+void TBitmapPanel::repaint() {
+    if (hwnd()) {
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        UpdateWindow(hwnd());
+    }
+}
+
+void TBitmapPanel::setColor(ui::Color value) {
+    if (value == color_)
+        return;
+    color_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setBevelOuter(TPanelBevel value) {
+    if (value == bevelOuter_)
+        return;
+    bevelOuter_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setBevelInner(TPanelBevel value) {
+    if (value == bevelInner_)
+        return;
+    bevelInner_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setBevelWidth(int value) {
+    if (value == bevelWidth_)
+        return;
+    bevelWidth_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setBorderWidth(int value) {
+    if (value == borderWidth_)
+        return;
+    borderWidth_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setCaption(const std::string& value) {
+    if (value == caption_)
+        return;
+    caption_ = value;
+    if (hwnd())
+        SetWindowTextA(hwnd(), caption_.c_str());
+    repaint();
+}
+
+void TBitmapPanel::setAlignment(TAlignment value) {
+    if (value == alignment_)
+        return;
+    alignment_ = value;
+    repaint();
+}
+
+void TBitmapPanel::setFont(HFONT font) {
+    if (font == font_)
+        return;
+    font_ = font;
+    repaint();
+}
+
+void TBitmapPanel::setBitmap(HBITMAP source) {
+    if (source && source == bitmap_.get())
+        return;
+    bitmap_.reset();
+    tileBrush_.reset();
+    bitmapSize_ = {};
+    BITMAP info{};
+    if (source && GetObjectA(source, sizeof info, &info) && info.bmWidth > 0 &&
+        info.bmHeight != 0) {
+        bitmap_.reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, 0)));
+        if (bitmap_) {
+            bitmapSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+            tileBrush_.reset(CreatePatternBrush(bitmap_.get()));
+        }
+    }
+    repaint();
+}
+
+void TBitmapPanel::paint(HDC dc) const {
+    RECT rect{};
+    GetClientRect(hwnd(), &rect);
+    const COLORREF color = ui::resolve(color_);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+
+    if (!bitmap_) {
+        ui::Brush brush(CreateSolidBrush(color));
+        FillRect(dc, &rect, brush.get());
+    } else {
+        // One row and one column more than whole tiles need; the overhang is clipped.
+        ui::MemoryDC source(dc);
+        ui::Selected tile(source.get(), bitmap_.get());
+        const int bw = bitmapSize_.cx, bh = bitmapSize_.cy;
+        for (int y = 0; y <= height / bh + 1; ++y)
+            for (int x = 0; x <= width / bw + 1; ++x)
+                BitBlt(dc, x * bw, y * bh, bw, bh, source.get(), 0, 0, SRCCOPY);
+    }
+
+    COLORREF top = 0, bottom = 0;
+    if (bevelOuter_ != TPanelBevel::bvNone) {
+        bevelColors(bevelOuter_, top, bottom);
+        Frame3D(dc, rect, top, bottom, bevelWidth_);
+    }
+    if (!bitmap_) {
+        Frame3D(dc, rect, color, color, borderWidth_);
+    } else {
+        // The tiles show through the border.
+        InflateRect(&rect, -borderWidth_, -borderWidth_);
+        ++rect.right;
+        ++rect.bottom;
+    }
+    if (bevelInner_ != TPanelBevel::bvNone) {
+        bevelColors(bevelInner_, top, bottom);
+        Frame3D(dc, rect, top, bottom, bevelWidth_);
+    }
+
+    // Caption, vertically centred on the height of "W". The halving is unsigned: a panel
+    // lower than its text puts the caption far outside, where it does not show.
+    const HFONT font =
+        font_ ? font_ : reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    ui::Selected selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    SIZE w{};
+    GetTextExtentPoint32A(dc, "W", 1, &w);
+    const unsigned sum = static_cast<unsigned>(rect.top + rect.bottom - w.cy);
+    rect.top = static_cast<LONG>(sum / 2);
+    rect.bottom = rect.top + w.cy;
+    const UINT align = alignment_ == TAlignment::taLeftJustify    ? DT_LEFT
+                       : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                                                                  : DT_CENTER;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    // The caption is drawn whole, whatever its length.
+    std::string text = caption_;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_EXPANDTABS | DT_VCENTER | align);
+    SetBkMode(dc, oldMode);
+}
+
+HBRUSH TBitmapPanel::childBackground(HWND child, HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    if (tileBrush_) {
+        // Align the tile in the child's DC with the panel's own tiles.
+        POINT origin{0, 0};
+        MapWindowPoints(child, hwnd(), &origin, 1);
+        SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+        return tileBrush_.get();
+    }
+    const COLORREF rgb = ui::resolve(color_);
+    if (!colorBrush_ || colorBrushRgb_ != rgb) {
+        colorBrush_.reset(CreateSolidBrush(rgb));
+        colorBrushRgb_ = rgb;
+    }
+    SetBkColor(dc, rgb);
+    return colorBrush_.get();
+}
+
+LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        ui::PaintDC paintDc(hwnd());
+        paint(paintDc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        LRESULT result = 0;
+        if (ui::reflectToChild(msg, wParam, lParam, result))
+            return result;
+        return reinterpret_cast<LRESULT>(
+            childBackground(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY: {
+        // Children's notifications reach the window that handles them.
+        LRESULT result = 0;
+        if (ui::reflectToChild(msg, wParam, lParam, result))
+            return result;
+        return SendMessageA(GetParent(hwnd()), msg, wParam, lParam);
+    }
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace components

@@ -1,0 +1,77 @@
+#pragma once
+// TBitmapPanel: a panel whose background is a bitmap repeated edge to edge, or a plain
+// colour when it has none; bevels, border and a centred caption as a panel has them.
+// Child labels and bare check boxes on it show the tiles through.
+#include "ui/Color.h"
+#include "ui/Gdi.h"
+#include "ui/Window.h"
+
+#include <string>
+
+namespace components {
+
+enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TBitmapPanel : public ui::Window {
+public:
+    static constexpr const char* kClassName = "TBitmapPanel";
+
+    HWND create(HWND parent, int id, int x, int y, int width, int height,
+                const std::string& caption = "");
+
+    ui::Color color() const { return color_; }
+    void setColor(ui::Color value);
+    TPanelBevel bevelOuter() const { return bevelOuter_; }
+    void setBevelOuter(TPanelBevel value);
+    TPanelBevel bevelInner() const { return bevelInner_; }
+    void setBevelInner(TPanelBevel value);
+    int bevelWidth() const { return bevelWidth_; }
+    void setBevelWidth(int value);
+    int borderWidth() const { return borderWidth_; }
+    void setBorderWidth(int value);
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& value);
+    TAlignment alignment() const { return alignment_; }
+    void setAlignment(TAlignment value);
+    // The caption's font; not owned (the window's font by default).
+    void setFont(HFONT font);
+
+    // Copies the image of `source`; the panel never takes the object over. A null or
+    // zero-sized image empties the tile.
+    void setBitmap(HBITMAP source);
+    HBITMAP bitmap() const { return bitmap_.get(); }
+    bool hasBitmap() const { return bitmap_.get() != nullptr; }
+
+    // The whole painting, for WM_PAINT and WM_PRINTCLIENT alike.
+    void paint(HDC dc) const;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void repaint();
+    // What a child control paints its background with: the tile aligned to the panel,
+    // or the panel colour.
+    HBRUSH childBackground(HWND child, HDC dc);
+
+    ui::Color color_ = ui::clBtnFace;
+    TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
+    TPanelBevel bevelInner_ = TPanelBevel::bvNone;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    std::string caption_;
+    TAlignment alignment_ = TAlignment::taCenter;
+    HFONT font_ = nullptr;
+    ui::Bitmap bitmap_;
+    SIZE bitmapSize_{};
+    ui::Brush tileBrush_;
+    ui::Brush colorBrush_;
+    COLORREF colorBrushRgb_ = 0;
+};
+
+// Draws `rings` one-pixel frames on `rect` (top and left in `top`, bottom and right in
+// `bottom`; the top-right and bottom-left corners take `bottom`) and shrinks it by `rings`.
+void Frame3D(HDC dc, RECT& rect, COLORREF top, COLORREF bottom, int rings);
+
+} // namespace components

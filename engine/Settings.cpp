@@ -1,0 +1,123 @@
+#include "engine/Settings.h"
+
+#include "engine/Registry.h"
+
+#include <exception>
+
+namespace engine {
+
+namespace {
+
+constexpr const char* kWindowsTempFiles = "WindowsTempFiles";
+constexpr const char* kWindowsTempSub = "WTFSubDir";
+constexpr const char* kRecycleBin = "RecycleBin";
+constexpr const char* kRecentDocs = "RecentDocs";
+constexpr const char* kUserDirectories = "UserDirectories";
+constexpr const char* kUserSub = "UserSubDir";
+
+// The empty sub-keys that make up the key's layout, in the order they are created.
+constexpr const char* kSubKeys[] = {kWindowsTempFiles, kWindowsTempSub,  kRecentDocs,
+                                    kRecycleBin,       kUserDirectories, kUserSub};
+
+} // namespace
+
+void LoadSettings(SettingsControls& controls) {
+    Registry registry;
+    if (!registry.openKey(kSettingsKey)) {
+        CreateSettingsKey();
+        return;
+    }
+    try {
+        // Each value goes into its control as soon as it is read; the list is applied
+        // last, so a failure anywhere leaves the folder list as it was.
+        controls.setWindowsTempFiles(registry.readBool(kWindowsTempFiles));
+        controls.setWindowsTempSub(registry.readBool(kWindowsTempSub));
+        controls.setRecycleBin(registry.readBool(kRecycleBin));
+        controls.setRecentDocs(registry.readBool(kRecentDocs));
+        const auto lines = SplitListText(registry.readString(kUserDirectories));
+        controls.setUserSub(registry.readBool(kUserSub));
+        controls.setUserFolders(SetUserFolderList(lines));
+        registry.closeKey();
+    } catch (const std::exception&) {
+        // A missing or mistyped value: the layout is made again; what loaded stays loaded.
+        registry.closeKey();
+        CreateSettingsKey();
+    }
+}
+
+void SaveSettings(const SettingsControls& controls) {
+    const auto lines = GetUserFolderList(controls.userFolders());
+    Registry registry;
+    if (!registry.openKey(kSettingsKey)) {
+        CreateSettingsKey();
+        return;
+    }
+    try {
+        registry.writeBool(kWindowsTempFiles, controls.windowsTempFiles());
+        registry.writeBool(kWindowsTempSub, controls.windowsTempSub());
+        registry.writeBool(kRecycleBin, controls.recycleBin());
+        registry.writeBool(kRecentDocs, controls.recentDocs());
+        registry.writeString(kUserDirectories, JoinListText(lines));
+        registry.writeBool(kUserSub, controls.userSub());
+        registry.closeKey();
+    } catch (const std::exception&) {
+        registry.closeKey();
+        CreateSettingsKey();
+    }
+}
+
+void CreateSettingsKey() {
+    Registry registry;
+    registry.createKey(kSettingsKey);
+    const std::string base = std::string(kSettingsKey) + "\\";
+    for (const char* subKey : kSubKeys)
+        registry.createKey(base + subKey);
+}
+
+std::vector<std::string> GetUserFolderList(const std::vector<UserFolder>& folders) {
+    std::vector<std::string> lines;
+    lines.reserve(folders.size());
+    for (const auto& folder : folders)
+        lines.push_back(folder.ticked ? "*" + folder.path : folder.path);
+    return lines;
+}
+
+std::vector<UserFolder> SetUserFolderList(const std::vector<std::string>& lines) {
+    std::vector<UserFolder> folders;
+    for (const auto& line : lines) {
+        const bool ticked = !line.empty() && line[0] == '*';
+        std::string path = ticked ? line.substr(1) : line;
+        // The program never stores an empty entry; one from an edited value would be a
+        // folder nobody can see or mean, so it is dropped.
+        if (path.empty())
+            continue;
+        folders.push_back({std::move(path), ticked});
+    }
+    return folders;
+}
+
+std::string JoinListText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text.append(line).append("\r\n");
+    return text;
+}
+
+std::vector<std::string> SplitListText(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+} // namespace engine

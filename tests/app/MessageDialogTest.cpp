@@ -1,0 +1,137 @@
+// The program's message dialog, answered by keys and clicks posted from a timer while it
+// runs its modal loop on this thread.
+#include "app/MessageDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+using app::MessageKind;
+
+// What the timer does once the dialog is up; it runs on this thread inside the dialog's loop.
+std::function<void(HWND)>& action() {
+    static std::function<void(HWND)> a;
+    return a;
+}
+void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = FindWindowA(app::MessageDialog::kClassName, nullptr);
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, id);
+    action()(dialog);
+}
+
+int answerWith(MessageKind kind, const std::string& text, std::function<void(HWND)> act,
+               HWND owner = nullptr) {
+    action() = std::move(act);
+    SetTimer(nullptr, 0, 20, &onTimer);
+    return app::ShowMessage(owner, kind, text);
+}
+
+std::string textOf(HWND window) {
+    char buffer[512] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+HWND buttonCaptioned(HWND dialog, const char* caption) {
+    return FindWindowExA(dialog, nullptr, "BUTTON", caption);
+}
+
+void key(HWND target, WPARAM vk) {
+    PostMessageA(target, WM_KEYDOWN, vk, 1);
+    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+TEST(MessageDialog, ConfirmationAsksYesOrNoAndEscapeMeansNo) {
+    std::string caption, yes, no;
+    bool yesIsDefault = false;
+    int answer = answerWith(MessageKind::Confirmation, "Sure?", [&](HWND dialog) {
+        caption = textOf(dialog);
+        HWND y = buttonCaptioned(dialog, "&Yes");
+        yes = y ? "&Yes" : "";
+        no = buttonCaptioned(dialog, "&No") ? "&No" : "";
+        yesIsDefault =
+            y && (GetWindowLongA(y, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON && GetFocus() == y;
+        key(GetFocus(), VK_ESCAPE);
+    });
+    EXPECT_EQ(caption, "Confirm");
+    EXPECT_EQ(yes, "&Yes");
+    EXPECT_EQ(no, "&No");
+    EXPECT_TRUE(yesIsDefault);
+    EXPECT_EQ(answer, IDNO);
+
+    EXPECT_EQ(
+        answerWith(MessageKind::Confirmation, "Sure?", [](HWND) { key(GetFocus(), VK_RETURN); }),
+        IDYES);
+    EXPECT_EQ(answerWith(MessageKind::Confirmation, "Sure?",
+                         [](HWND d) { PostMessageA(buttonCaptioned(d, "&No"), BM_CLICK, 0, 0); }),
+              IDNO);
+    EXPECT_EQ(answerWith(MessageKind::Confirmation, "Sure?",
+                         [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }),
+              IDNO);
+    // Enter presses the button that has the focus.
+    EXPECT_EQ(answerWith(MessageKind::Confirmation, "Sure?",
+                         [](HWND d) {
+                             HWND no = buttonCaptioned(d, "&No");
+                             SetFocus(no);
+                             key(no, VK_RETURN);
+                         }),
+              IDNO);
+}
+
+TEST(MessageDialog, InformationHasOnlyOkForEnterAndEscape) {
+    std::string caption;
+    HWND yes = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(answerWith(MessageKind::Information, "Done.",
+                         [&](HWND d) {
+                             caption = textOf(d);
+                             yes = buttonCaptioned(d, "&Yes");
+                             key(GetFocus(), VK_ESCAPE);
+                         }),
+              IDOK);
+    EXPECT_EQ(caption, "Information");
+    EXPECT_EQ(yes, nullptr);
+    EXPECT_EQ(
+        answerWith(MessageKind::Information, "Done.", [](HWND) { key(GetFocus(), VK_RETURN); }),
+        IDOK);
+}
+
+TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    const std::string longText(40, 'x');
+    std::string words;
+    for (int i = 0; i < 30; ++i)
+        words += "word ";
+    RECT frame{}, text{};
+    std::string shown;
+    bool ownerEnabled = true;
+    answerWith(
+        MessageKind::Information, words + "\r\n" + longText,
+        [&](HWND d) {
+            GetWindowRect(d, &frame);
+            HWND label = FindWindowExA(d, nullptr, "STATIC", (words + "\r\n" + longText).c_str());
+            if (label) {
+                GetClientRect(label, &text);
+                shown = textOf(label);
+            }
+            ownerEnabled = IsWindowEnabled(owner) != FALSE;
+            key(GetFocus(), VK_RETURN);
+        },
+        owner);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(shown, words + "\r\n" + longText);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    // 150 characters do not fit one line: the text wraps onto at least three lines.
+    EXPECT_LE(text.right, 300);
+    EXPECT_GE(text.bottom, 3 * 12);
+    DestroyWindow(owner);
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// Renders a window's client area into a 32-bit memory bitmap (WM_PRINTCLIENT) so tests
+// can read its pixels.
+#include <windows.h>
+
+#include <vector>
+
+namespace testpixels {
+
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                                   nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    void fill(COLORREF color) {
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                SetPixel(dc_, x, y, color);
+    }
+    // The pixel as a COLORREF (0x00BBGGRR).
+    COLORREF at(int x, int y) const {
+        GdiFlush();
+        const DWORD p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    void render(HWND window) {
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    }
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    DWORD* bits_ = nullptr;
+};
+
+} // namespace testpixels

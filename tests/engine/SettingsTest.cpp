@@ -1,0 +1,448 @@
+// The settings store against the real HKEY_CURRENT_USER of the prefix.
+#include <gtest/gtest.h>
+
+#include "engine/Registry.h"
+#include "engine/Settings.h"
+#include "tests/support/TestSupport.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+using engine::UserFolder;
+using Names = std::vector<std::string>;
+using Folders = std::vector<UserFolder>;
+
+namespace {
+
+const std::string kKey = engine::kSettingsKey;
+const std::string kParent = "Software\\Quellmoor Software";
+const Names kSubKeys = {"RecentDocs", "RecycleBin", "UserDirectories",
+                        "UserSubDir", "WTFSubDir",  "WindowsTempFiles"};
+
+// The main window's controls as the store sees them, with a log of every call in order.
+class FakeControls : public engine::SettingsControls {
+public:
+    bool tempFiles = false, tempSub = false, recycle = false, recent = false, userSubDir = false;
+    Folders folders;
+    std::string throwAt; // a getter that fails, as a control might
+    mutable Names calls;
+
+    bool windowsTempFiles() const override { return get("windowsTempFiles", tempFiles); }
+    bool windowsTempSub() const override { return get("windowsTempSub", tempSub); }
+    bool recycleBin() const override { return get("recycleBin", recycle); }
+    bool recentDocs() const override { return get("recentDocs", recent); }
+    bool userSub() const override { return get("userSub", userSubDir); }
+    Folders userFolders() const override {
+        calls.push_back("userFolders");
+        return folders;
+    }
+    void setWindowsTempFiles(bool v) override { set("WindowsTempFiles", tempFiles, v); }
+    void setWindowsTempSub(bool v) override { set("WTFSubDir", tempSub, v); }
+    void setRecycleBin(bool v) override { set("RecycleBin", recycle, v); }
+    void setRecentDocs(bool v) override { set("RecentDocs", recent, v); }
+    void setUserSub(bool v) override { set("UserSubDir", userSubDir, v); }
+    void setUserFolders(const Folders& v) override {
+        calls.push_back("UserDirectories");
+        folders = v;
+    }
+
+private:
+    bool get(const char* name, bool value) const {
+        calls.push_back(name);
+        if (throwAt == name)
+            throw std::runtime_error("control failed");
+        return value;
+    }
+    void set(const char* name, bool& field, bool value) {
+        calls.push_back(std::string(name) + "=" + (value ? "1" : "0"));
+        field = value;
+    }
+};
+
+// Raw registry access for arranging and inspecting the key.
+HKEY openKey(const std::string& path) {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+    return key;
+}
+
+bool keyExists(const std::string& path) {
+    engine::KeyHandle key(openKey(path));
+    return static_cast<bool>(key);
+}
+
+void setValue(const std::string& name, DWORD type, const void* data, DWORD size) {
+    HKEY raw = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw,
+                    nullptr);
+    engine::KeyHandle key(raw);
+    RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+void setDword(const std::string& name, DWORD value) {
+    setValue(name, REG_DWORD, &value, sizeof value);
+}
+void setText(const std::string& name, const std::string& text, DWORD type = REG_SZ) {
+    setValue(name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void deleteValue(const std::string& name) {
+    engine::KeyHandle key(openKey(kKey));
+    RegDeleteValueA(key.get(), name.c_str());
+}
+
+struct Stored {
+    bool present = false;
+    DWORD type = 0;
+    std::string data;
+};
+Stored stored(const std::string& name, const std::string& path = kKey) {
+    engine::KeyHandle key(openKey(path));
+    Stored result;
+    DWORD size = 0;
+    if (!key || RegQueryValueExA(key.get(), name.c_str(), nullptr, &result.type, nullptr, &size) !=
+                    ERROR_SUCCESS)
+        return result;
+    result.present = true;
+    result.data.resize(size);
+    RegQueryValueExA(key.get(), name.c_str(), nullptr, &result.type,
+                     reinterpret_cast<BYTE*>(result.data.data()), &size);
+    return result;
+}
+std::string dword(DWORD value) {
+    return std::string(reinterpret_cast<char*>(&value), 4);
+}
+
+DWORD valueCount(const std::string& path) {
+    engine::KeyHandle key(openKey(path));
+    DWORD values = 0;
+    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                     nullptr, nullptr, nullptr, nullptr);
+    return values;
+}
+
+Names subKeys(const std::string& path) {
+    engine::KeyHandle key(openKey(path));
+    Names names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void expectEmptyLayout() {
+    ASSERT_TRUE(keyExists(kKey));
+    EXPECT_EQ(valueCount(kKey), 0u);
+    EXPECT_EQ(subKeys(kKey), kSubKeys);
+    for (const auto& sub : kSubKeys) {
+        EXPECT_EQ(valueCount(kKey + "\\" + sub), 0u) << sub;
+        EXPECT_TRUE(subKeys(kKey + "\\" + sub).empty()) << sub;
+    }
+}
+
+void storeAllSix() {
+    setDword("WindowsTempFiles", 1);
+    setDword("WTFSubDir", 0);
+    setDword("RecycleBin", 7); // any value but 0 is ticked
+    setDword("RecentDocs", 1);
+    setText("UserDirectories", "*C:\\one\r\nD:\\two\r\n*C:\\three\r\n");
+    setDword("UserSubDir", 1);
+}
+
+const Names kAllLoaded = {"WindowsTempFiles=1", "WTFSubDir=0",  "RecycleBin=1",
+                          "RecentDocs=1",       "UserSubDir=1", "UserDirectories"};
+
+// Each test starts without the settings key and leaves the registry as it found it.
+class SettingsStore : public ::testing::Test {
+protected:
+    testsupport::RegistryGuard guard{kParent};
+    void SetUp() override { testsupport::deleteKeyTree(kParent); }
+};
+
+} // namespace
+
+TEST(ListText, SplitsAtEveryKindOfLineBreak) {
+    using engine::SplitListText;
+    EXPECT_EQ(SplitListText(""), Names{});
+    EXPECT_EQ(SplitListText("a\r\nb\r\n"), (Names{"a", "b"}));
+    EXPECT_EQ(SplitListText("a\nb\n"), (Names{"a", "b"}));
+    EXPECT_EQ(SplitListText("a\rb"), (Names{"a", "b"}));
+    EXPECT_EQ(SplitListText("a\r\nb"), (Names{"a", "b"}));
+    EXPECT_EQ(SplitListText("a\n\rb\r\r\n"), (Names{"a", "", "b", ""}));
+    EXPECT_EQ(SplitListText("\r\n"), Names{""});
+    EXPECT_EQ(SplitListText(" a \t\r\n a \r\n"), (Names{" a \t", " a "}));
+}
+
+TEST(ListText, JoinsEveryLineWithCrLf) {
+    EXPECT_EQ(engine::JoinListText({}), "");
+    EXPECT_EQ(engine::JoinListText({"*C:\\one", "D:\\two"}), "*C:\\one\r\nD:\\two\r\n");
+    const Names lines = {"*C:\\a b", "C:\\a b", "", "x"};
+    EXPECT_EQ(engine::SplitListText(engine::JoinListText(lines)), lines);
+}
+
+TEST(ListText, AStarMarksATickedEntry) {
+    const Folders folders = {
+        {"C:\\one", true}, {"D:\\two", false}, {"*odd", false}, {"C:\\one", true}};
+    const Names lines = engine::GetUserFolderList(folders);
+    EXPECT_EQ(lines, (Names{"*C:\\one", "D:\\two", "*odd", "*C:\\one"}));
+    EXPECT_EQ(engine::SetUserFolderList({"*C:\\one", "D:\\two", "**odd", " *x "}),
+              (Folders{{"C:\\one", true}, {"D:\\two", false}, {"*odd", true}, {" *x ", false}}));
+}
+
+TEST(ListText, EmptyEntriesAreDropped) {
+    // An empty path would later mean the root of the current drive.
+    EXPECT_EQ(engine::SetUserFolderList({"", "C:\\a", "*", "*C:\\b", ""}),
+              (Folders{{"C:\\a", false}, {"C:\\b", true}}));
+}
+
+TEST_F(SettingsStore, NoKeyCreatesTheEmptyLayoutAndSetsNothing) {
+    FakeControls controls;
+    engine::LoadSettings(controls);
+    EXPECT_TRUE(controls.calls.empty());
+    expectEmptyLayout();
+}
+
+TEST_F(SettingsStore, AllSixValuesLoadInOrderWithTheListLast) {
+    storeAllSix();
+    FakeControls controls;
+    engine::LoadSettings(controls);
+    EXPECT_EQ(controls.calls, kAllLoaded);
+    EXPECT_EQ(controls.folders,
+              (Folders{{"C:\\one", true}, {"D:\\two", false}, {"C:\\three", true}}));
+    // A good key is not touched: no sub-keys are made.
+    EXPECT_TRUE(subKeys(kKey).empty());
+}
+
+TEST_F(SettingsStore, ABadValueStopsLoadingAndRemakesTheLayout) {
+    struct Case {
+        const char* what;
+        void (*spoil)();
+        Names loaded;
+    };
+    const Case cases[] = {
+        {"UserSubDir missing",
+         [] { deleteValue("UserSubDir"); },
+         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1", "RecentDocs=1"}},
+        {"WindowsTempFiles as text", [] { setText("WindowsTempFiles", "1"); }, {}},
+        {"RecycleBin longer than four bytes",
+         [] {
+             const unsigned long long wide = 1;
+             setValue("RecycleBin", REG_QWORD, &wide, sizeof wide);
+         },
+         {"WindowsTempFiles=1", "WTFSubDir=0"}},
+        {"RecentDocs as binary",
+         [] {
+             const DWORD one = 1;
+             setValue("RecentDocs", REG_BINARY, &one, sizeof one);
+         },
+         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1"}},
+        {"UserDirectories as a number",
+         [] { setDword("UserDirectories", 1); },
+         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1", "RecentDocs=1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::deleteKeyTree(kParent);
+        storeAllSix();
+        c.spoil();
+        FakeControls controls;
+        controls.folders = {{"C:\\kept", true}};
+        engine::LoadSettings(controls);
+        EXPECT_EQ(controls.calls, c.loaded);
+        EXPECT_EQ(controls.folders, (Folders{{"C:\\kept", true}}));
+        // The layout is made again around the values, which stay as they were.
+        EXPECT_EQ(subKeys(kKey), kSubKeys);
+        EXPECT_TRUE(stored("WindowsTempFiles").present);
+    }
+}
+
+TEST_F(SettingsStore, AMissingListLoadsEmptyAndLoadingGoesOn) {
+    storeAllSix();
+    deleteValue("UserDirectories");
+    FakeControls controls;
+    controls.folders = {{"C:\\old", true}};
+    engine::LoadSettings(controls);
+    EXPECT_EQ(controls.calls, kAllLoaded);
+    EXPECT_TRUE(controls.folders.empty());
+    EXPECT_TRUE(subKeys(kKey).empty());
+}
+
+TEST_F(SettingsStore, ListTextIsReadAsStored) {
+    const struct {
+        std::string text;
+        DWORD type;
+        Folders expected;
+    } cases[] = {
+        {"*C:\\one\nD:\\two", REG_SZ, {{"C:\\one", true}, {"D:\\two", false}}},
+        {"*C:\\one\rD:\\two\n", REG_SZ, {{"C:\\one", true}, {"D:\\two", false}}},
+        {"*%TEMP%\\x\r\n", REG_EXPAND_SZ, {{"%TEMP%\\x", true}}},
+        {std::string("C:\\a\r\n\0C:\\b\r\n", 14), REG_SZ, {{"C:\\a", false}}},
+        {"", REG_SZ, {}},
+    };
+    for (const auto& c : cases) {
+        testsupport::deleteKeyTree(kParent);
+        storeAllSix();
+        setValue("UserDirectories", c.type, c.text.data(), static_cast<DWORD>(c.text.size()));
+        FakeControls controls;
+        engine::LoadSettings(controls);
+        EXPECT_EQ(controls.folders, c.expected) << c.text;
+        EXPECT_EQ(controls.calls, kAllLoaded) << c.text;
+    }
+}
+
+TEST_F(SettingsStore, SaveWritesTheSixValuesInOrder) {
+    engine::CreateSettingsKey();
+    FakeControls controls;
+    controls.tempFiles = true;
+    controls.recent = true;
+    controls.userSubDir = true;
+    controls.folders = {{"C:\\first folder", true}, {"D:\\second", false}};
+    engine::SaveSettings(controls);
+    EXPECT_EQ(controls.calls, (Names{"userFolders", "windowsTempFiles", "windowsTempSub",
+                                     "recycleBin", "recentDocs", "userSub"}));
+    const std::pair<const char*, DWORD> flags[] = {{"WindowsTempFiles", 1},
+                                                   {"WTFSubDir", 0},
+                                                   {"RecycleBin", 0},
+                                                   {"RecentDocs", 1},
+                                                   {"UserSubDir", 1}};
+    for (const auto& [name, value] : flags) {
+        const Stored s = stored(name);
+        EXPECT_EQ(s.type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(s.data, dword(value)) << name;
+    }
+    const Stored list = stored("UserDirectories");
+    EXPECT_EQ(list.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(list.data, std::string("*C:\\first folder\r\nD:\\second\r\n") + '\0');
+
+    // What was saved loads back the same.
+    FakeControls again;
+    engine::LoadSettings(again);
+    EXPECT_EQ(again.folders, controls.folders);
+    EXPECT_EQ(again.calls, (Names{"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=0",
+                                  "RecentDocs=1", "UserSubDir=1", "UserDirectories"}));
+}
+
+TEST_F(SettingsStore, AnEmptyListIsStoredAsEmptyText) {
+    engine::CreateSettingsKey();
+    FakeControls controls;
+    engine::SaveSettings(controls);
+    EXPECT_EQ(stored("UserDirectories").data, std::string(1, '\0'));
+    EXPECT_EQ(valueCount(kKey), 6u);
+}
+
+TEST_F(SettingsStore, SavingWithoutTheKeyMakesTheLayoutAndWritesNothing) {
+    FakeControls controls;
+    controls.tempFiles = true;
+    controls.folders = {{"C:\\x", true}};
+    engine::SaveSettings(controls);
+    expectEmptyLayout();
+    // The next start finds every choice clear.
+    FakeControls next;
+    engine::LoadSettings(next);
+    EXPECT_EQ(next.calls, Names{});
+}
+
+TEST_F(SettingsStore, AFailedWriteKeepsWhatWasWrittenAndRemakesTheLayout) {
+    setDword("RecentDocs", 1);
+    setDword("UserSubDir", 0);
+    FakeControls controls;
+    controls.tempFiles = true;
+    controls.recycle = true;
+    controls.userSubDir = true;
+    controls.throwAt = "recentDocs";
+    engine::SaveSettings(controls);
+    EXPECT_EQ(stored("WindowsTempFiles").data, dword(1));
+    EXPECT_EQ(stored("WTFSubDir").data, dword(0));
+    EXPECT_EQ(stored("RecycleBin").data, dword(1));
+    EXPECT_EQ(stored("RecentDocs").data, dword(1)); // the old value, not rewritten
+    EXPECT_FALSE(stored("UserDirectories").present);
+    EXPECT_EQ(stored("UserSubDir").data, dword(0));
+    EXPECT_EQ(subKeys(kKey), kSubKeys);
+}
+
+TEST_F(SettingsStore, CreatingKeepsWhatExists) {
+    storeAllSix();
+    setDword("Marker", 5);
+    engine::CreateSettingsKey();
+    EXPECT_EQ(stored("Marker").data, dword(5));
+    EXPECT_EQ(valueCount(kKey), 7u);
+    EXPECT_EQ(subKeys(kKey), kSubKeys);
+}
+
+TEST_F(SettingsStore, OnlyAFailedKeyCreationLeavesTheStore) {
+    // A non-volatile key cannot be made under a volatile one: the store's key fails.
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kParent.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(raw);
+    const std::string expected = "Failed to create key " + kKey;
+    FakeControls controls;
+    try {
+        engine::LoadSettings(controls);
+        ADD_FAILURE() << "LoadSettings raised nothing";
+    } catch (const engine::RegistryError& error) {
+        EXPECT_EQ(std::string(error.what()), expected);
+    }
+    try {
+        engine::SaveSettings(controls);
+        ADD_FAILURE() << "SaveSettings raised nothing";
+    } catch (const engine::RegistryError& error) {
+        EXPECT_EQ(std::string(error.what()), expected);
+    }
+    EXPECT_FALSE(keyExists(kKey));
+}
+
+TEST_F(SettingsStore, KeyCreationStopsAtTheFirstFailure) {
+    // The store's key itself is volatile: it opens, but its first sub-key cannot be made.
+    HKEY raw = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kParent.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &raw, nullptr);
+    RegCloseKey(raw);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(raw);
+    try {
+        engine::CreateSettingsKey();
+        ADD_FAILURE() << "CreateSettingsKey raised nothing";
+    } catch (const engine::RegistryError& error) {
+        EXPECT_EQ(std::string(error.what()), "Failed to create key " + kKey + "\\WindowsTempFiles");
+    }
+    EXPECT_TRUE(subKeys(kKey).empty());
+}
+
+TEST(RegistryWrapper, ReportsEachFailureWithItsFixedText) {
+    testsupport::RegistryGuard guard(kParent);
+    testsupport::deleteKeyTree(kParent);
+    setText("Text", "abc");
+    setDword("Number", 0);
+    const DWORD two[] = {1, 2};
+    setValue("Long", REG_BINARY, two, sizeof two);
+    engine::Registry registry;
+    EXPECT_FALSE(registry.openKey(kKey + "\\missing"));
+    ASSERT_TRUE(registry.openKey(kKey));
+    const auto message = [](auto&& step) -> std::string {
+        try {
+            step();
+        } catch (const engine::RegistryError& error) {
+            return error.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(message([&] { registry.readBool("Absent"); }), "Failed to get data for 'Absent'");
+    EXPECT_EQ(message([&] { registry.readBool("Long"); }), "Failed to get data for 'Long'");
+    EXPECT_EQ(message([&] { registry.readBool("Text"); }), "Invalid data type for 'Text'");
+    EXPECT_EQ(message([&] { registry.readString("Number"); }), "Invalid data type for 'Number'");
+    EXPECT_EQ(registry.readString("Absent"), "");
+    EXPECT_FALSE(registry.readBool("Number"));
+    registry.closeKey();
+    EXPECT_EQ(message([&] { registry.writeBool("Flag", true); }), "Failed to set data for 'Flag'");
+    EXPECT_EQ(message([&] { registry.writeString("Words", "x"); }),
+              "Failed to set data for 'Words'");
+}

@@ -1,0 +1,74 @@
+#include "ui/Layout.h"
+
+#include "ui/Gdi.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace ui {
+
+HFONT defaultFont() {
+    static Font font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    return font.get();
+}
+
+int textWidth(HFONT font, const std::string& text) {
+    WindowDC screen(nullptr);
+    Selected select(screen.get(), font);
+    SIZE size{};
+    GetTextExtentPoint32A(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+void Layout::build(HWND window, std::span<const ControlSpec> specs, HFONT font,
+                   const ComponentFactory& makeComponent) {
+    for (size_t row = 0; row < specs.size(); ++row) {
+        const ControlSpec& spec = specs[row];
+        HWND parent = spec.parent ? find(spec.parent) : window;
+        if (!parent)
+            throw std::logic_error(std::string("Layout: unknown parent of ") + spec.name);
+        HWND hwnd = nullptr;
+        if (spec.className) {
+            int width = spec.width;
+            if (width == kFitText)
+                width = textWidth(font, spec.caption ? spec.caption : "");
+            hwnd = CreateWindowExA(0, spec.className, spec.caption ? spec.caption : "",
+                                   WS_CHILD | WS_VISIBLE | spec.style, spec.left, spec.top, width,
+                                   spec.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+        } else if (makeComponent) {
+            hwnd = makeComponent(spec, parent);
+        }
+        if (!hwnd)
+            throw std::runtime_error(std::string("Cannot create control ") + spec.name);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (spec.helpTopic)
+            SetWindowContextHelpId(hwnd, spec.helpTopic);
+        made_.push_back({spec.name, hwnd, spec.tabOrder, row});
+    }
+
+    // Z-order = tab order: for each parent, stack its children from the first tab stop down;
+    // controls outside the tab order keep their table order below the others.
+    std::vector<Made> order = made_;
+    std::stable_sort(order.begin(), order.end(), [](const Made& a, const Made& b) {
+        const HWND pa = GetParent(a.hwnd), pb = GetParent(b.hwnd);
+        if (pa != pb)
+            return pa < pb;
+        return a.tabOrder < b.tabOrder;
+    });
+    for (const Made& m : order)
+        SetWindowPos(m.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+HWND Layout::find(std::string_view name) const {
+    for (const Made& m : made_)
+        if (m.name == name)
+            return m.hwnd;
+    return nullptr;
+}
+
+} // namespace ui
