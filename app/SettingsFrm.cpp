@@ -5,6 +5,7 @@
 #include "app/MessageDialog.h"
 #include "app/SettingsIds.h"
 #include "app/SettingsLayout.h"
+#include "app/AppResources.h"
 #include "app/resource.h"
 #include "engine/Registry.h"
 
@@ -132,7 +133,7 @@ void TSettingsFrm::create(const std::vector<std::string>& args) {
                         nullptr, 0))
         throw std::runtime_error("Cannot create the main window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON));
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
     if (icon)
         SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
