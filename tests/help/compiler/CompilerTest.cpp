@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -151,7 +151,10 @@ TEST(Writer, RefusesTitlesThatOverflowTheTitleIndex) {
 
 class TempDir {
 public:
-    TempDir() : path_(fs::temp_directory_path() / ("hlpc-test-" + std::to_string(::getpid()))) {
+    TempDir()
+        : path_(fs::temp_directory_path() /
+                ("hlpc-test-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
