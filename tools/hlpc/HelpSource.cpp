@@ -39,6 +39,9 @@ public:
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
+            if (!line.empty() && line[0] == '#') {
+                continue; // comments are for the source's editors, in any characters
+            }
             checkCharacters(line, lineNo_);
             handle(line);
         }
@@ -63,9 +66,6 @@ public:
 
 private:
     void handle(const std::string& line) {
-        if (!line.empty() && line[0] == '#') {
-            return;
-        }
         if (trim(line).empty()) {
             endParagraph();
             return;
