@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -57,6 +58,13 @@ void expectMatches(const hlpread::File& f, const hlpc::HelpSource& s) {
         for (std::size_t p = 0; p < src.paragraphs.size(); ++p) {
             EXPECT_EQ(got.paragraphs[p + 1].text, expectedText(src.paragraphs[p]));
             EXPECT_EQ(got.paragraphs[p + 1].font, expectedFont(src.paragraphs[p]));
+            using Jumps = std::vector<std::pair<std::string, std::uint32_t>>;
+            Jumps expectedJumps;
+            if (!src.paragraphs[p].jumpTo.empty()) {
+                expectedJumps.emplace_back(src.paragraphs[p].text,
+                                           hlpread::hashContextName(src.paragraphs[p].jumpTo));
+            }
+            EXPECT_EQ(got.paragraphs[p + 1].jumps, expectedJumps);
         }
         const std::uint32_t hash = hlpread::hashContextName(src.contextName());
         EXPECT_NE(std::find(f.context.begin(), f.context.end(), std::make_pair(hash, got.offset)),
@@ -104,14 +112,18 @@ TEST(ShippedHelp, FileMatchesSourceAndOpensEveryProgramTopic) {
                            [](const auto& e) { return e.first == 0x05311E4Eu; }),
               f.context.end()); // IDH_2
 
-    // The contents topic lists every other topic.
-    std::string contents;
+    // The contents topic links to every other topic, through the context hashes.
+    std::map<std::string, std::uint32_t> links;
     for (const auto& p : f.topics.front().paragraphs) {
-        contents += p.text + "\n";
+        for (const auto& [text, hash] : p.jumps) {
+            const auto target = std::find_if(f.context.begin(), f.context.end(),
+                                             [hash](const auto& e) { return e.first == hash; });
+            ASSERT_NE(target, f.context.end()) << text;
+            links[text] = target->second;
+        }
     }
     for (std::size_t i = 1; i < f.topics.size(); ++i) {
-        EXPECT_NE(contents.find("\x95\t" + f.topics[i].title + "\n"), std::string::npos)
-            << f.topics[i].title;
+        EXPECT_EQ(links[f.topics[i].title], f.topics[i].offset) << f.topics[i].title;
     }
     // What a user must be told somewhere.
     std::string all;
