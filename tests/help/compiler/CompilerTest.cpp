@@ -161,6 +161,17 @@ TEST(Writer, RefusesTitlesThatOverflowTheTitleIndex) {
     EXPECT_THROW(hlpc::writeHlp(parse(text), 0), hlpc::SourceError);
 }
 
+TEST(Writer, SourceWithWindowsLineEndingsGivesTheSameFile) {
+    // A Windows checkout may turn the source's line ends into CR LF.
+    const std::string lf = "@title T\n@topic contents C\n@list\nline one\nline two\n\n"
+                           "@topic 2 X\n* b\n  more\n\n@heading H\ntext\n";
+    std::string crlf;
+    for (char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    EXPECT_EQ(hlpc::writeHlp(parse(crlf), 0), hlpc::writeHlp(parse(lf), 0));
+}
+
 class TempDir {
 public:
     TempDir()
