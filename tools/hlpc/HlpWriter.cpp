@@ -196,8 +196,15 @@ std::vector<Record> buildRecords(const HelpSource& source) {
         records.push_back(headerRecord(static_cast<int>(i), t.title));
         // The viewer doesn't draw the header's title, so every topic opens with its own.
         records.push_back(textRecord(t.title, {kTitle, 12, false}));
-        for (const auto& p : t.paragraphs) {
-            records.push_back(textRecord(p.text, formatOf(p.kind), p.jumpTo));
+        for (std::size_t j = 0; j < t.paragraphs.size(); ++j) {
+            const Paragraph& p = t.paragraphs[j];
+            Format f = formatOf(p.kind);
+            // Bullets sit close together; text after a list needs the usual gap above.
+            if (p.kind == Paragraph::Kind::Text && j > 0 &&
+                t.paragraphs[j - 1].kind == Paragraph::Kind::Bullet) {
+                f.spaceAbove = 12;
+            }
+            records.push_back(textRecord(p.text, f, p.jumpTo));
         }
     }
     // An empty header closes the chain, as help compilers do.
