@@ -2,4 +2,3 @@
 #pragma once
 #define IDB_BANNER 101
 #define IDB_TILE 102
-#define IDI_MAINICON 1

@@ -26,6 +26,4 @@ convert -size 68x327 gradient:'#2b6cb0'-'#0f2f5c' -rotate 90 \
 
 identify res/tile.bmp res/banner.bmp
 
-# The program icon: the banner's sweep mark, 32 x 32 and 16 x 16.
-convert res/banner.bmp -crop 64x64+4+2 +repage \( -clone 0 -resize 32x32 \) \
-  \( -clone 0 -resize 16x16 \) -delete 0 res/brightsweep.ico
+# The program icon is made by art/make_icon.py.

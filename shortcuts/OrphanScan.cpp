@@ -1,0 +1,155 @@
+#include "shortcuts/OrphanScan.h"
+
+#include "engine/Areas.h"
+#include "engine/Handles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace shortcuts {
+
+namespace {
+
+std::string withBackslash(std::string folder) {
+    if (folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+bool isDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// WOW64's file-system redirection, switched off for one scope when the process runs
+// under WOW64. The entry points are looked up at run time: older systems lack them.
+class RedirectionOff {
+public:
+    RedirectionOff() {
+        const Api& api = functions();
+        if (api.disable && api.revert && underWow64(api))
+            active_ = api.disable(&previous_) != FALSE;
+    }
+    RedirectionOff(const RedirectionOff&) = delete;
+    RedirectionOff& operator=(const RedirectionOff&) = delete;
+    ~RedirectionOff() {
+        if (active_)
+            functions().revert(previous_);
+    }
+
+private:
+    using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    using DisableFn = BOOL(WINAPI*)(PVOID*);
+    using RevertFn = BOOL(WINAPI*)(PVOID);
+    struct Api {
+        IsWow64Fn isWow64 = nullptr;
+        DisableFn disable = nullptr;
+        RevertFn revert = nullptr;
+    };
+    template <class Fn> static Fn procedure(HMODULE module, const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+    static const Api& functions() {
+        static const Api api = [] {
+            Api found;
+            if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+                found.isWow64 = procedure<IsWow64Fn>(kernel, "IsWow64Process");
+                found.disable = procedure<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
+                found.revert = procedure<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
+            }
+            return found;
+        }();
+        return api;
+    }
+    static bool underWow64(const Api& api) {
+        BOOL wow64 = FALSE;
+        return api.isWow64 && api.isWow64(GetCurrentProcess(), &wow64) && wow64;
+    }
+
+    PVOID previous_ = nullptr;
+    bool active_ = false;
+};
+
+} // namespace
+
+DWORD UnredirectedAttributes(const std::string& path) {
+    const RedirectionOff off;
+    return GetFileAttributesA(path.c_str());
+}
+
+std::string DrivePart(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return AsciiUpper(path.substr(0, 2));
+    if (path.rfind("\\\\", 0) == 0) {
+        const auto server = path.find('\\', 2);
+        if (server == std::string::npos)
+            return AsciiUpper(path);
+        const auto share = path.find('\\', server + 1);
+        return AsciiUpper(path.substr(0, share));
+    }
+    return {};
+}
+
+void ScanForOrphans(const std::string& folder, bool recurse, OrphanList& orphans,
+                    TPBShellLink& link) {
+    // A missing shell folder must not turn into a scan of the current drive's root.
+    if (folder.empty())
+        return;
+    const std::string base = withBackslash(folder);
+    if (!recurse) {
+        CheckFolderShortcuts(base, orphans, link);
+        return;
+    }
+    // Every entry is listed, hidden and system ones included; the test below decides.
+    engine::FindHandle find;
+    WIN32_FIND_DATAA entry{};
+    if (!find.first((base + "*.*").c_str(), entry))
+        return;
+    do {
+        // "." and ".." are skipped by name: a drive's root lists neither.
+        if (isDotEntry(entry.cFileName))
+            continue;
+        // Only plain folders: hidden, system, read-only or linked ones are left alone.
+        if ((entry.dwFileAttributes | FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
+            ScanForOrphans(base + entry.cFileName, true, orphans, link);
+    } while (find.next(entry));
+    CheckFolderShortcuts(base, orphans, link);
+}
+
+void CheckFolderShortcuts(const std::string& folder, OrphanList& orphans, TPBShellLink& link) {
+    if (folder.empty())
+        return;
+    std::vector<std::string> fixedDrives;
+    engine::GetFixedDrives(fixedDrives);
+    const std::string base = withBackslash(folder);
+    engine::FindHandle find;
+    WIN32_FIND_DATAA entry{};
+    if (!find.first((base + "*.*").c_str(), entry))
+        return;
+    do {
+        if (isDotEntry(entry.cFileName))
+            continue;
+        if (AsciiLower(ExtractFileExt(entry.cFileName)) != ".lnk")
+            continue;
+        try {
+            const std::string path = base + entry.cFileName;
+            link.SetFileName(path);
+            link.Load();
+            const std::string& target = link.Target();
+            const std::string drive = DrivePart(target);
+            if (drive.empty() ||
+                std::find(fixedDrives.begin(), fixedDrives.end(), drive) == fixedDrives.end())
+                continue;
+            // A target too long for the ANSI query cannot be tested: never call it gone.
+            if (target.size() >= MAX_PATH)
+                continue;
+            if (UnredirectedAttributes(target) == INVALID_FILE_ATTRIBUTES)
+                orphans.push_back(path);
+        } catch (...) {
+            // One unreadable shortcut must not stop the scan.
+        }
+    } while (find.next(entry));
+}
+
+} // namespace shortcuts

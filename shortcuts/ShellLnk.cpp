@@ -1,0 +1,201 @@
+#include "shortcuts/ShellLnk.h"
+
+#include "engine/Registry.h"
+#include "shortcuts/ComPtr.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <vector>
+
+namespace shortcuts {
+
+std::string ExtractFileName(const std::string& path) {
+    const auto cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+    const auto dot = path.find_last_of(".\\:");
+    if (dot == std::string::npos || path[dot] != '.')
+        return {};
+    return path.substr(dot);
+}
+
+std::string AsciiUpper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string ShellFolderPath(TShellFolder folder) {
+    engine::Registry registry(HKEY_CURRENT_USER);
+    // A missing key reads as a missing value: the empty text.
+    registry.openKey(ShellFoldersKey);
+    return registry.readString(ShellFolderValueNames.at(folder));
+}
+
+void TPBShellLink::SetFileName(const std::string& value) {
+    if (value == fileName_)
+        return;
+    std::string name = value;
+    if (shellFolder_ != sfNone)
+        name = ShellFolderPath(shellFolder_) + "\\" + ExtractFileName(name);
+    if (AsciiUpper(ExtractFileExt(name)) != ".LNK")
+        name += ".lnk";
+    if (AsciiUpper(ExtractFileName(name)) == ".LNK")
+        name.clear();
+    fileName_ = std::move(name);
+}
+
+void TPBShellLink::SetShellFolder(TShellFolder value) {
+    if (value == shellFolder_)
+        return;
+    shellFolder_ = value;
+    if (value != sfNone)
+        fileName_ = ShellFolderPath(value) + "\\" + ExtractFileName(fileName_);
+}
+
+TShortCut TPBShellLink::HotKey() const {
+    const unsigned modifiers = hotKeyCode_ >> 8;
+    unsigned result = hotKeyCode_ & 0xFF;
+    if (modifiers & HOTKEYF_SHIFT)
+        result += 0x2000;
+    if (modifiers & HOTKEYF_CONTROL)
+        result += 0x4000;
+    if (modifiers & HOTKEYF_ALT)
+        result += 0x8000;
+    return static_cast<TShortCut>(result);
+}
+
+void TPBShellLink::SetHotKey(TShortCut value) {
+    const unsigned key = value & ~0xE000u;
+    // A shortcut stores a one-byte key code; truncating would silently bind another key.
+    if (key > 0xFF)
+        return;
+    unsigned modifiers = 0;
+    if (value & 0x2000)
+        modifiers |= HOTKEYF_SHIFT;
+    if (value & 0x4000)
+        modifiers |= HOTKEYF_CONTROL;
+    if (value & 0x8000)
+        modifiers |= HOTKEYF_ALT;
+    hotKeyCode_ = static_cast<std::uint16_t>((modifiers << 8) | key);
+}
+
+TWindowState TPBShellLink::WindowState() const {
+    switch (showCmd_) {
+    case SW_SHOWMAXIMIZED:
+        return wsMaximized;
+    // Every code that shows the window minimised reads as minimised; anything else
+    // (0 of a never-loaded component, SW_SHOW, SW_RESTORE...) opens a normal window.
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        return wsMinimized;
+    default:
+        return wsNormal;
+    }
+}
+
+void TPBShellLink::SetWindowState(TWindowState value) {
+    switch (value) {
+    case wsNormal:
+        showCmd_ = SW_SHOWNORMAL;
+        break;
+    case wsMinimized:
+        showCmd_ = SW_SHOWMINNOACTIVE;
+        break;
+    case wsMaximized:
+        showCmd_ = SW_SHOWMAXIMIZED;
+        break;
+    }
+}
+
+void TPBShellLink::Load() {
+    const DWORD attributes =
+        fileName_.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(fileName_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw EPBShellLink(LinkNotFoundMessage);
+    LoadFromFile(fileName_);
+}
+
+namespace {
+
+// Reads one text of the shortcut. The usual MAX_PATH buffer first; a text that fills it
+// may have been cut, so it is read again into a buffer large enough for any path.
+template <class Read> std::string readText(Read read) {
+    for (int size : {MAX_PATH, 32768}) {
+        std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+        read(buffer.data(), size);
+        buffer.back() = '\0';
+        std::string text(buffer.data());
+        if (text.size() < static_cast<size_t>(size) - 1 || size != MAX_PATH)
+            return text;
+    }
+    return {};
+}
+
+} // namespace
+
+void TPBShellLink::LoadFromFile(const std::string& fileName) {
+    const ComInit com;
+    ComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.put())))
+        throw EPBShellLink(CreateFailedMessage);
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
+        throw EPBShellLink(QueryFailedMessage);
+
+    // A name that does not fit the conversion buffer fails the load: a cut name could
+    // open some other file.
+    std::vector<wchar_t> wideName(MAX_PATH, L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, wideName.data(), MAX_PATH) == 0)
+        throw EPBShellLink(ReadErrorMessage);
+    if (FAILED(file->Load(wideName.data(), STGM_READ)))
+        throw EPBShellLink(ReadErrorMessage);
+
+    // Everything is read into locals first, so a failure while reading changes nothing.
+    std::string description =
+        readText([&](char* text, int size) { link->GetDescription(text, size); });
+    // No find-data record: its contents would be discarded, and filling it costs Wine a
+    // look-up of the target that takes most of the time of a load.
+    std::string target = readText(
+        [&](char* text, int size) { link->GetPath(text, size, nullptr, SLGP_UNCPRIORITY); });
+    std::string workingDir =
+        readText([&](char* text, int size) { link->GetWorkingDirectory(text, size); });
+    std::string arguments = readText([&](char* text, int size) { link->GetArguments(text, size); });
+    int showCmd = 0;
+    link->GetShowCmd(&showCmd);
+    WORD hotKey = 0;
+    link->GetHotkey(&hotKey);
+    int iconIndex = 0;
+    std::string iconFile = readText([&](char* text, int size) {
+        int index = 0;
+        link->GetIconLocation(text, size, &index);
+        iconIndex = index;
+    });
+
+    description_ = std::move(description);
+    target_ = std::move(target);
+    workingDir_ = std::move(workingDir);
+    arguments_ = std::move(arguments);
+    showCmd_ = showCmd;
+    hotKeyCode_ = hotKey;
+    fileIcon_.SetFileName(iconFile);
+    fileIcon_.SetIconIndex(iconIndex);
+}
+
+} // namespace shortcuts

@@ -1,0 +1,21 @@
+// Finds the WinHelp viewer's window and reads the topic it shows, from another process.
+#pragma once
+
+#include <string>
+
+namespace bstest {
+
+struct ViewerState {
+    bool ok = false;  // the caption and the topic were the ones asked for
+    std::string text; // what the viewer showed last (or why it could not be read)
+};
+
+// Waits up to timeoutMs for a viewer window captioned `caption` whose text begins with
+// `topicTitle`.
+ViewerState waitForHelpTopic(const std::string& caption, const std::string& topicTitle,
+                             unsigned timeoutMs);
+
+// Clicks the first place where the viewer's text shows `text`, as a user follows a link.
+bool clickViewerText(const std::string& caption, const std::string& text);
+
+} // namespace bstest

@@ -1,0 +1,173 @@
+// The exe says who made it and which version it is, carries exactly one manifest that
+// Windows accepts, and has its icon in every size Explorer asks for.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The exe under test is the first program argument (its path inside the prefix).
+std::string exePath() {
+    return __argc > 1 ? __argv[1] : "";
+}
+
+std::string queryString(const std::vector<char>& block, const char* name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        length == 0)
+        return "<missing>";
+    return std::string(value);
+}
+
+class ExeResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(exePath().empty()) << "pass the exe to check as the first argument";
+        module_ = LoadLibraryExA(exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module_, nullptr) << GetLastError();
+    }
+    void TearDown() override {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    HMODULE module_ = nullptr;
+};
+
+BOOL CALLBACK countName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+    auto* names = reinterpret_cast<std::vector<ULONG_PTR>*>(param);
+    names->push_back(IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : ~ULONG_PTR{0});
+    return TRUE;
+}
+
+BOOL CALLBACK countLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR param) {
+    ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+} // namespace
+
+TEST(VersionResource, NamesProductCompanyAndTheProjectVersion) {
+    const std::string exe = exePath();
+    ASSERT_FALSE(exe.empty());
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    const DWORD ms = MAKELONG(BS_VERSION_MINOR, BS_VERSION_MAJOR);
+    const DWORD ls = MAKELONG(0, BS_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, ms);
+    EXPECT_EQ(fixed->dwFileVersionLS, ls);
+    EXPECT_EQ(fixed->dwProductVersionMS, ms);
+    EXPECT_EQ(fixed->dwProductVersionLS, ls);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(fixed->dwFileFlags & VS_FF_DEBUG, 0u);
+
+    // The string table Explorer reads is the one the translation list names.
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1252);
+
+    EXPECT_EQ(queryString(block, "ProductName"), "Brightsweep");
+    EXPECT_EQ(queryString(block, "CompanyName"), "Quellmoor Software");
+    EXPECT_EQ(queryString(block, "FileVersion"), BS_VERSION);
+    EXPECT_EQ(queryString(block, "ProductVersion"), BS_VERSION);
+    EXPECT_EQ(queryString(block, "OriginalFilename"), "brightsweep.exe");
+    EXPECT_NE(queryString(block, "FileDescription").find("Brightsweep"), std::string::npos);
+    EXPECT_NE(queryString(block, "LegalCopyright").find("Quellmoor Software"), std::string::npos);
+}
+
+TEST_F(ExeResources, CarryOneManifestForTheLoader) {
+    // A second manifest (for instance the toolchain's default one) would make the
+    // loader's choice a matter of luck.
+    std::vector<ULONG_PTR> names;
+    EnumResourceNamesA(module_, RT_MANIFEST, countName, reinterpret_cast<LONG_PTR>(&names));
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0], ULONG_PTR{1});
+    int languages = 0;
+    EnumResourceLanguagesA(module_, RT_MANIFEST, MAKEINTRESOURCEA(1), countLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, 1);
+}
+
+TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndDpiUnaware) {
+    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    HGLOBAL loaded = LoadResource(module_, found);
+    ASSERT_NE(loaded, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(loaded)),
+                           SizeofResource(module_, found));
+
+    EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_EQ(text.find("requireAdministrator"), std::string::npos);
+    EXPECT_EQ(text.find("highestAvailable"), std::string::npos);
+    // Vista, 7, 8, 8.1 and 10/11.
+    for (const char* id :
+         {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(text.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos)
+            << id;
+    EXPECT_EQ(text.find("Microsoft.Windows.Common-Controls"), std::string::npos)
+        << "visual styles switched on";
+    EXPECT_NE(text.find(">false</dpiAware>"), std::string::npos);
+    EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
+    EXPECT_NE(text.find("version=\"" BS_VERSION ".0\""), std::string::npos);
+}
+
+TEST(Manifest, IsAcceptedByTheActivationContextParser) {
+    // The loader parses the same resource when the program starts; a malformed manifest
+    // stops the program from starting at all on Windows.
+    const std::string exe = exePath();
+    ACTCTXA context = {};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = exe.c_str();
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE handle = CreateActCtxA(&context);
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE) << GetLastError();
+    if (handle != INVALID_HANDLE_VALUE)
+        ReleaseActCtx(handle);
+}
+
+TEST_F(ExeResources, IconComesIn16And32And48PixelsInTrueColour) {
+    HRSRC group = FindResourceA(module_, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr) << "the program icon must be the first icon group";
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module_, group)));
+    ASSERT_NE(data, nullptr);
+    // GRPICONDIR: reserved, type, count; then 14-byte entries.
+    const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = data + 6 + 14 * i;
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "bits per pixel";
+        sizes.push_back(entry[0]);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+
+    for (int size : {16, 32, 48}) {
+        HICON icon =
+            static_cast<HICON>(LoadImageA(module_, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
+        EXPECT_NE(icon, nullptr) << size;
+        if (icon)
+            DestroyIcon(icon);
+    }
+    // What Explorer shows for the file.
+    EXPECT_GE(ExtractIconExA(exePath().c_str(), -1, nullptr, nullptr, 0), 1u);
+}

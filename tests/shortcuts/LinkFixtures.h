@@ -1,0 +1,30 @@
+#pragma once
+// Makes real shortcut files through the shell's shell-link object, the way Explorer does.
+#include <windows.h>
+
+#include <string>
+
+namespace linkfixtures {
+
+struct LinkOptions {
+    std::string arguments;
+    std::string workingDir;
+    std::string description;
+    std::string iconFile;
+    int iconIndex = 0;
+    int showCmd = SW_SHOWNORMAL;
+    WORD hotKey = 0;
+};
+
+// Writes `linkPath` pointing at `target`. Throws std::runtime_error when the shell refuses.
+void makeShortcut(const std::string& linkPath, const std::string& target,
+                  const LinkOptions& options = {});
+// Writes a shortcut to the target, which is made first (as a file) and deleted afterwards,
+// as when a program has been uninstalled.
+void makeOrphan(const std::string& linkPath, const std::string& target);
+// A shortcut that holds only a shell item (My Computer): it has no file-system path.
+void makeIdListShortcut(const std::string& linkPath);
+// A file named like a shortcut that the shell cannot read.
+void makeCorruptShortcut(const std::string& linkPath);
+
+} // namespace linkfixtures
