@@ -168,3 +168,17 @@ TEST_F(MainWindow, AClickOnATabShowsItsPageAndHidesTheOther) {
     EXPECT_EQ(SendMessageA(tabs, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTTRANSPARENT);
 }
 } // namespace
+
+namespace {
+TEST_F(MainWindow, EnterPressesTheFocusedButtonOrElseGo) {
+    ShowWindow(window, SW_SHOWNA);
+    auto defaultId = [&] { return LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)); };
+    SetFocus(control(idButton4));
+    EXPECT_EQ(defaultId(), idButton4);
+    SetFocus(control(idCheckBox1));
+    EXPECT_EQ(defaultId(), idButton1);
+    SetFocus(control(idUserDirs));
+    EXPECT_EQ(defaultId(), idButton1);
+    EXPECT_EQ(HIWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), DC_HASDEFID);
+}
+} // namespace

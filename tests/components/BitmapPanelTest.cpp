@@ -86,6 +86,20 @@ TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) 
             ASSERT_EQ(small.at(x, y), kRed) << x << "," << y;
 }
 
+TEST_F(PanelFixture, ACaptionLongerThan255CharactersIsDrawnWhole) {
+    // 300 characters, right-aligned: only the end of the text lies inside the panel.
+    make(80, 30, std::string(297, ' ') + "WWW");
+    panel.setBevelOuter(TPanelBevel::bvNone);
+    panel.setAlignment(components::TAlignment::taRightJustify);
+    Canvas canvas(80, 30);
+    canvas.render(panel.hwnd());
+    int dark = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 40; x < 80; ++x)
+            dark += canvas.at(x, y) != kRed;
+    EXPECT_GT(dark, 0);
+}
+
 TEST_F(PanelFixture, TilesFromTheTopLeftCornerAcrossAndDown) {
     make(321, 269);
     panel.setBevelOuter(TPanelBevel::bvNone);
