@@ -169,9 +169,7 @@ void TBitmapPanel::paint(HDC dc) const {
 
     // Caption, vertically centred on the height of "W". The halving is unsigned: a panel
     // lower than its text puts the caption far outside, where it does not show.
-    const HFONT font =
-        font_ ? font_ : reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
-    ui::Selected selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    ui::Selected selectFont(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     SIZE w{};
     GetTextExtentPoint32A(dc, "W", 1, &w);
     const unsigned sum = static_cast<unsigned>(rect.top + rect.bottom - w.cy);
@@ -218,6 +216,13 @@ LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
         paint(reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            repaint();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         LRESULT result = 0;

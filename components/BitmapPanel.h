@@ -34,7 +34,7 @@ public:
     void setCaption(const std::string& value);
     TAlignment alignment() const { return alignment_; }
     void setAlignment(TAlignment value);
-    // The caption's font; not owned (the window's font by default).
+    // The caption's font; not owned. WM_SETFONT sets it too, as for any control.
     void setFont(HFONT font);
 
     // Copies the image of `source`; the panel never takes the object over. A null or

@@ -1,6 +1,7 @@
 // The bitmap panel's painting, checked pixel by pixel in a memory bitmap.
 #include "components/BitmapPanel.h"
 #include "Pixels.h"
+#include "ui/Layout.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,10 @@ TEST_F(PanelFixture, WithoutBitmapPaintsEverythingInColourBorderIncluded) {
 TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) {
     make(80, 40, "WWW");
     panel.setBevelOuter(TPanelBevel::bvNone);
+    // The caption takes the font a layout gives every control.
+    SendMessageA(panel.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(panel.hwnd(), WM_GETFONT, 0, 0)),
+              ui::defaultFont());
     Canvas canvas(80, 40);
     canvas.render(panel.hwnd());
     int dark = 0, minX = 80, maxX = 0;
