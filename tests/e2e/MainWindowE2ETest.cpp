@@ -390,4 +390,37 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     EXPECT_FALSE(e2e::isEnabled(remove));
 }
 
+// The real folder picker: its title, Cancel adding nothing, and the same folder added twice.
+TEST_F(E2E, AddUsesTheShellFolderPicker) {
+    e2e::Process process(exe, "nothing");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    HWND list = e2e::findControl(window, idUserDirs);
+    auto openPicker = [&] {
+        e2e::press(e2e::findControl(window, idButton2));
+        return e2e::waitForWindow(process.id(), "#32770", nullptr);
+    };
+
+    HWND picker = openPicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_NE(e2e::findControlByText(
+                  picker, "STATIC", "Select a directory to be added to the\r\"User Folders\" list"),
+              nullptr);
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), "#32770", nullptr));
+    EXPECT_TRUE(e2e::listTexts(list).empty());
+
+    for (int i = 0; i < 2; ++i) {
+        picker = openPicker();
+        ASSERT_NE(picker, nullptr);
+        PostMessageA(picker, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(e2e::waitForWindowGone(process.id(), "#32770", nullptr));
+    }
+    const auto texts = e2e::listTexts(list);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_FALSE(texts[0].empty());
+    EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, true}));
+}
+
 } // namespace
