@@ -3,11 +3,13 @@
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -180,5 +182,48 @@ TEST_F(MainWindow, EnterPressesTheFocusedButtonOrElseGo) {
     SetFocus(control(idUserDirs));
     EXPECT_EQ(defaultId(), idButton1);
     EXPECT_EQ(HIWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), DC_HASDEFID);
+}
+} // namespace
+
+namespace {
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+void setShellFolder(const char* name, const char* value) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    if (value)
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>(strlen(value) + 1));
+    else
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmpty) {
+    testsupport::RegistryGuard guard(kShellFolders);
+    setShellFolder("Desktop", "D:\\Desk");
+    setShellFolder("Start Menu", "D:\\Start Menu");
+    {
+        TSettingsFrm form;
+        form.create({"nothing"});
+        EXPECT_EQ(form.DesktopPath, "D:\\Desk");
+        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+    }
+    setShellFolder("Desktop", nullptr);
+    {
+        TSettingsFrm form;
+        form.create({"nothing"});
+        EXPECT_EQ(form.DesktopPath, "");
+        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+    }
+    testsupport::deleteKeyTree(kShellFolders);
+    {
+        TSettingsFrm form;
+        form.create({"nothing"});
+        EXPECT_EQ(form.DesktopPath, "");
+        EXPECT_EQ(form.StartMenuPath, "");
+    }
 }
 } // namespace
