@@ -8,6 +8,7 @@
 namespace app {
 
 namespace {
+using ui::kFitText;
 using ui::kNoTab;
 constexpr const char* kPanel = nullptr;         // TBitmapPanel, made by the dialog
 constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
@@ -23,7 +24,8 @@ constexpr ui::ControlSpec kLayout[] = {
     {"RemoveEmpty",  "BUTTON", idRemoveEmpty,        "BitmapPanel1", 10,  150, 15,   17,    "",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
     {"Label1",       "STATIC", idRemoveLinksLabel1,  "BitmapPanel1", 8,   8,   293,  25,
      "The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
-    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, 109,  13,    "Remove Empty Folders", kLabel,                        kNoTab, 0},
+    // Label2 sizes itself to its caption (109 wide in the original font).
+    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, kFitText, 13, "Remove Empty Folders", kLabel,                        kNoTab, 0},
     {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
 };
 // clang-format on
