@@ -1,8 +1,11 @@
 #include "app/RemoveShortcuts.h"
 
 #include "app/resource.h"
+#include "engine/Registry.h"
 #include "engine/Wipe.h"
+#include "shortcuts/ShellLnk.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace app {
@@ -29,6 +32,38 @@ constexpr ui::ControlSpec kLayout[] = {
     {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
 };
 // clang-format on
+std::string comparable(std::string path) {
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return shortcuts::AsciiUpper(path);
+}
+
+// Every folder the shell names under "Shell Folders" (the user's and the common ones).
+std::vector<std::string> shellFolders() {
+    std::vector<std::string> folders;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(root, shortcuts::ShellFoldersKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+            continue;
+        const engine::KeyHandle key(opened);
+        for (DWORD index = 0;; ++index) {
+            char name[256];
+            DWORD nameLength = sizeof name, type = 0;
+            BYTE data[1024];
+            DWORD size = sizeof data - 1;
+            const LONG result =
+                RegEnumValueA(key.get(), index, name, &nameLength, nullptr, &type, data, &size);
+            if (result == ERROR_NO_MORE_ITEMS)
+                break;
+            if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+                continue;
+            data[size] = 0;
+            folders.push_back(comparable(reinterpret_cast<const char*>(data)));
+        }
+    }
+    return folders;
+}
+
 } // namespace
 
 std::span<const ui::ControlSpec> RemoveLinksLayout() {
@@ -105,6 +140,10 @@ void TRemoveLinksDlg::FormShow() {
 void TRemoveLinksDlg::OKBtnClick() {
     const bool removeFolders =
         SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    // An orphan lying directly on the Desktop or in the Start Menu must not take that
+    // shell folder with it when it was the folder's last item.
+    const std::vector<std::string> protectedFolders =
+        removeFolders ? shellFolders() : std::vector<std::string>{};
     const int count = ShortcutList_.count();
     for (int i = 0; i < count; ++i) {
         if (!ShortcutList_.checked(i))
@@ -116,7 +155,9 @@ void TRemoveLinksDlg::OKBtnClick() {
             DeleteFileA(path.c_str());
         // The system refuses a folder that is not empty; that is the point.
         const std::string folder = FolderOfShortcut(path);
-        if (removeFolders && !folder.empty())
+        if (removeFolders && !folder.empty() &&
+            std::find(protectedFolders.begin(), protectedFolders.end(), comparable(folder)) ==
+                protectedFolders.end())
             RemoveDirectoryA(folder.c_str());
     }
 }
