@@ -1,10 +1,215 @@
 #include "app/AboutPage.h"
 
+#include <stdexcept>
+
 namespace app {
 
-// The logo, the credits, the address block and the web link come with their own work.
-void AboutPage::create(components::TBitmapPanel&) {}
+const char* const kCreditsText =
+    "Brightsweep\r\nVersion 1.0\r\n\r\n"
+    "Designed and written by the small team at Quellmoor Software, who got tired of "
+    "cleaning the same folders by hand every Friday.\r\n\r\n"
+    "Programming: Ada Fenwick and Tomas Ibarra.\r\n\r\n"
+    "Pictures and icons: Wren Castellano.\r\n\r\n"
+    "Help file and manual: Priya Lindqvist.\r\n\r\n"
+    "Testing: the Thursday Club, who deleted nothing they meant to keep.\r\n\r\n"
+    "Brightsweep only removes a file it can open for exclusive writing, and never touches "
+    "desktop.ini.\r\n\r\n"
+    "Thanks to everyone who sent us a bug report, a kind word or both.\r\n\r\n"
+    "Brightsweep is shareware: if you use it, please register.\r\n\r\n"
+    "Made in Quellmoor Bridge. Keep your windows bright!";
 
-void AboutPage::pageChanged(bool) {}
+const char* const kContactLines = "Quellmoor Software\r\n"
+                                  "14 Harrow Lane\r\n"
+                                  "Quellmoor Bridge\r\n"
+                                  "Eastmarsh EM4 7QS\r\n"
+                                  "Tel: +44 1632 960418\r\n"
+                                  "E-mail: sweep@quellmoor.example";
+
+const char* const kCopyrightLine = "Copyright (C) 2026 Quellmoor Software";
+
+// Under a reserved domain, so the link can never lead to a stranger's site.
+const char* const kWebAddress = "http://quellmoor.example/";
+
+namespace {
+
+enum AboutId : int {
+    idImage2 = 1100,
+    idScrollingCreditsBox1,
+    idLabel13,
+    idLabel21,
+    idASLink2,
+    idLabel11
+};
+
+constexpr int kCreditsWidth = 205;
+constexpr int kLinkGap = 3; // between the address block and the link
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr const char* kComponent = nullptr;
+
+// clang-format off
+constexpr ui::ControlSpec kLayout[] = {
+//   name                    class       id                      parent                  left top  width  height caption style   tab          help
+    {"Image2",               kComponent, idImage2,               nullptr,                12,  12,  58,    45,    "",     0,      ui::kNoTab,  0},
+    {"ScrollingCreditsBox1", kComponent, idScrollingCreditsBox1, nullptr,                88,  8,   221,   117,   "",     0,      ui::kNoTab,  0},
+    {"Label13",              "STATIC",   idLabel13,              "ScrollingCreditsBox1", 7,   0,   kCreditsWidth, 13, "", kLabel, ui::kNoTab,  0},
+    {"Label21",              "STATIC",   idLabel21,              nullptr,                88,  132, 0,     13,    "",     kLabel, ui::kNoTab,  0},
+    {"ASLink2",              kComponent, idASLink2,              nullptr,                88,  218, 129,   13,    "",     0,      ui::kNoTab,  0},
+    {"Label11",              "STATIC",   idLabel11,              nullptr,                4,   250, ui::kFitText, 13, kCopyrightLine, kLabel, ui::kNoTab, 0},
+};
+// clang-format on
+
+// The size `text` takes in `control`'s font, wrapped at `width` when it is above 0.
+SIZE measure(HWND control, const std::string& text, int width) {
+    ui::WindowDC dc(control);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    ui::Selected select(dc.get(), font ? font : ui::defaultFont());
+    RECT r{0, 0, width > 0 ? width : 0, 0};
+    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : 0));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+RECT boundsInParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+std::span<const ui::ControlSpec> AboutLayout() {
+    return kLayout;
+}
+
+// --- the logo ---
+
+HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap) {
+    bitmap_ = bitmap;
+    BITMAP info{};
+    if (bitmap && GetObjectA(bitmap, sizeof info, &info))
+        size_ = {info.bmWidth, info.bmHeight};
+    registerClass("Brightsweep.Picture", 0, nullptr, LoadCursorA(nullptr, IDC_HAND));
+    return Window::create("Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, "", x, y, size_.cx,
+                          size_.cy, parent, static_cast<UINT_PTR>(id));
+}
+
+void TLogoImage::paint(HDC dc) {
+    // The page beneath first, then the picture without its key colour.
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd(), GetParent(hwnd()), &origin, 1);
+    POINT previous;
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+    SendMessageA(GetParent(hwnd()), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+    if (!bitmap_)
+        return;
+    ui::MemoryDC source(dc);
+    ui::Selected picture(source.get(), bitmap_);
+    const COLORREF key = GetPixel(source.get(), 0, size_.cy - 1);
+    TransparentBlt(dc, 0, 0, size_.cx, size_.cy, source.get(), 0, 0, size_.cx, size_.cy, key);
+}
+
+LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        ui::PaintDC dc(hwnd());
+        paint(dc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_LBUTTONUP:
+        if (onClick)
+            onClick(onClickContext);
+        return 0;
+    default:
+        return Window::handleMessage(msg, wParam, lParam);
+    }
+}
+
+// --- the page ---
+
+void AboutPage::create(components::TBitmapPanel& page) {
+    logo_.reset(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    layout_.build(
+        page.hwnd(), kLayout, ui::defaultFont(),
+        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+}
+
+HWND AboutPage::makeComponent(const ui::ControlSpec& spec, HWND parent) {
+    switch (spec.id) {
+    case idImage2: {
+        HWND hwnd = Image2.create(parent, spec.id, spec.left, spec.top, logo_.get());
+        Image2.onClick = [](void* self) { static_cast<AboutPage*>(self)->Image2Click(); };
+        Image2.onClickContext = this;
+        return hwnd;
+    }
+    case idScrollingCreditsBox1: {
+        auto& box = ScrollingCreditsBox1;
+        box.setSingleBorder(true);
+        box.setColor(ui::clWhite);
+        box.setCompSpace(10);
+        box.setScrollStep(1);
+        box.setTimeDelay(60);
+        box.setPaused(false);
+        HWND hwnd = box.create(parent, spec.left, spec.top, spec.width, spec.height, spec.id);
+        box.setHint("Click here to stop scrolling");
+        return hwnd;
+    }
+    case idASLink2: {
+        auto& link = ASLink2;
+        LOGFONTA font = link.font();
+        font.lfUnderline = TRUE;
+        link.setFont(font);
+        link.setShadowColor(ui::clNone);
+        link.setShadowSize(0);
+        link.setTransparent(true);
+        link.setURLType(components::utHttp);
+        link.setURLTypeAdd(false);
+        link.setBounds(spec.left, spec.top, spec.width, spec.height);
+        HWND hwnd = link.create(parent, spec.left, spec.top, spec.id);
+        link.setCaption(kWebAddress);
+        return hwnd;
+    }
+    default:
+        throw std::logic_error("About page: unknown component");
+    }
+}
+
+void AboutPage::FormShow() {
+    HWND label13 = item("Label13");
+    const SIZE credits = measure(label13, kCreditsText, kCreditsWidth);
+    const RECT r13 = boundsInParent(label13);
+    SetWindowTextA(label13, kCreditsText);
+    SetWindowPos(label13, nullptr, r13.left, r13.top, kCreditsWidth, credits.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    HWND label21 = item("Label21");
+    const SIZE address = measure(label21, contactLines, 0);
+    const RECT r21 = boundsInParent(label21);
+    SetWindowTextA(label21, contactLines.c_str());
+    SetWindowPos(label21, nullptr, r21.left, r21.top, address.cx, address.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    ASLink2.setTop(r21.top + address.cy + kLinkGap);
+}
+
+void AboutPage::pageChanged(bool shown) {
+    if (shown) {
+        ScrollingCreditsBox1.StartScrolling();
+        ScrollingCreditsBox1.setPaused(false);
+    } else {
+        ScrollingCreditsBox1.setPaused(true);
+    }
+}
+
+void AboutPage::Image2Click() {
+    ASLink2.OpenURL();
+}
 
 } // namespace app

@@ -1,16 +1,71 @@
 #pragma once
 // The content of the "About" page. The page itself (a tiled TBitmapPanel) belongs to the
-// main window; everything shown on it is made and driven here.
+// main window; everything shown on it is made and driven here: the logo, the scrolling
+// credits, the address block, the web link and the copyright line.
+#include "components/ASLink.h"
 #include "components/BitmapPanel.h"
+#include "components/CreditsBox.h"
+#include "ui/Gdi.h"
+#include "ui/Layout.h"
+#include "ui/Window.h"
+
+#include <span>
+#include <string>
 
 namespace app {
+
+// The maker's texts.
+extern const char* const kCreditsText;  // ten paragraphs, a blank line between them
+extern const char* const kContactLines; // six lines, CR LF between them
+extern const char* const kCopyrightLine;
+extern const char* const kWebAddress;
+
+// The page's controls, positioned on the page panel.
+std::span<const ui::ControlSpec> AboutLayout();
+
+// A picture shown with its key colour (the bottom-left pixel) left out, so the tiles
+// beneath show through; a click runs `onClick`.
+class TLogoImage : public ui::Window {
+public:
+    HWND create(HWND parent, int id, int x, int y, HBITMAP bitmap);
+    void (*onClick)(void* context) = nullptr;
+    void* onClickContext = nullptr;
+    void paint(HDC dc);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    SIZE size_{};
+};
 
 class AboutPage {
 public:
     // Creates the page's controls on `page`.
     void create(components::TBitmapPanel& page);
+    // The main window is being shown: fill and place the texts.
+    void FormShow();
     // The page was selected (`shown` true) or another page was (`shown` false).
     void pageChanged(bool shown);
+    // The logo was clicked: open the link's address.
+    void Image2Click();
+
+    // The address block FormShow puts on the page.
+    std::string contactLines = kContactLines;
+
+    HWND item(const char* name) const { return layout_.find(name); }
+    components::TScrollingCreditsBox& creditsBox() { return ScrollingCreditsBox1; }
+    components::TASLink& link() { return ASLink2; }
+
+private:
+    HWND makeComponent(const ui::ControlSpec& spec, HWND parent);
+
+    ui::Layout layout_;
+    ui::Bitmap logo_;
+    TLogoImage Image2;
+    components::TScrollingCreditsBox ScrollingCreditsBox1;
+    components::TASLink ASLink2;
 };
 
 } // namespace app

@@ -16,6 +16,7 @@ constexpr DWORD kBareCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
 constexpr const char* kPanel = nullptr;     // TBitmapPanel, made by the window
 constexpr const char* kCheckList = nullptr; // TCheckListBox, made by the window
+constexpr const char* kTabs = nullptr;      // ui::TabControl over a standard tab control
 
 // clang-format off
 constexpr ui::ControlSpec kLayout[] = {
@@ -23,7 +24,7 @@ constexpr ui::ControlSpec kLayout[] = {
     {"BitmapPanel2",  kPanel,      idBitmapPanel2,   nullptr,         0,   0,  346,      419,   "",     0,                    0,     0},
     {"Panel1",        kPanel,      idPanel1,         "BitmapPanel2",  8,   6,  329,      71,    "",     0,                    4,     0},
     {"Image1",        "STATIC",    idImage1,         "Panel1",        1,   1,  327,      69,    "",     SS_BITMAP, kNoTab, 0},
-    {"OptionsPage",   WC_TABCONTROLA, idOptionsPage, "BitmapPanel2",  8,   84, 329,      297,   "",     TCS_HOTTRACK | WS_TABSTOP, 3, 0},
+    {"OptionsPage",   kTabs, idOptionsPage, "BitmapPanel2",  8,   84, 329,      297,   "",     TCS_HOTTRACK | WS_TABSTOP, 3, 0},
     // The pages lie over the tab control's display area and follow it in tab order.
     {"BitmapPanel1",  kPanel,      idBitmapPanel1,   "BitmapPanel2",  12,  108, 321,     269,   "",     0,                    3,     0},
     {"BitmapPanel4",  kPanel,      idBitmapPanel4,   "BitmapPanel2",  12,  108, 321,     269,   "",     0,                    3,     0},

@@ -2,6 +2,7 @@
 // TBitmapPanel: a panel whose background is a bitmap repeated edge to edge, or a plain
 // colour when it has none; bevels, border and a centred caption as a panel has them.
 // Child labels and bare check boxes on it show the tiles through.
+#include "components/Alignment.h"
 #include "ui/Color.h"
 #include "ui/Gdi.h"
 #include "ui/Window.h"
@@ -11,7 +12,6 @@
 namespace components {
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TBitmapPanel : public ui::Window {
 public:

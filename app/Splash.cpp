@@ -1,0 +1,101 @@
+#include "app/Splash.h"
+
+namespace app {
+
+namespace {
+constexpr const char* kSplashClass = "Brightsweep.Splash";
+constexpr UINT_PTR kTimer1 = 1;
+} // namespace
+
+TSplashFrm::TSplashFrm(HWND owner) {
+    // A DIB section keeps the picture's palette, so its 256 colours show true on any screen.
+    image_.reset(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (image_ && GetObjectA(image_.get(), sizeof info, &info)) {
+        imageWidth_ = info.bmWidth;
+        imageHeight_ = info.bmHeight;
+    }
+    registerClass(kSplashClass, 0, nullptr, nullptr);
+    create(kSplashClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, "SplashFrm", 0, 0,
+           kCreationWidth, kCreationHeight, owner, 0);
+    if (hwnd())
+        SetTimer(hwnd(), kTimer1, kTimerInterval, nullptr);
+}
+
+void TSplashFrm::createAndShow(HWND owner) {
+    auto* splash = new TSplashFrm(owner);
+    if (!splash->hwnd()) {
+        delete splash;
+        return;
+    }
+    splash->freeWithWindow_ = true;
+    splash->show();
+}
+
+void TSplashFrm::destroyed() {
+    if (freeWithWindow_)
+        delete this;
+}
+
+void TSplashFrm::FormShow() {
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    // Height first, then width, as the form does it; no frame, so window = picture.
+    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, imageHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, imageWidth_, imageHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TSplashFrm::show() {
+    if (!hwnd())
+        return;
+    FormShow();
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Paint now: the settings load next, before the message loop runs.
+    UpdateWindow(hwnd());
+}
+
+void TSplashFrm::Timer1Timer() {
+    KillTimer(hwnd(), kTimer1);
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void TSplashFrm::paint(HDC dc) {
+    if (!image_)
+        return;
+    ui::MemoryDC source(dc);
+    ui::Selected picture(source.get(), image_.get());
+    BitBlt(dc, 0, 0, imageWidth_, imageHeight_, source.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT TSplashFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        ui::PaintDC dc(hwnd());
+        paint(dc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimer1)
+            Timer1Timer();
+        return 0;
+    case WM_MOUSEACTIVATE:
+        // Clicking the splash does nothing, not even activate it.
+        return MA_NOACTIVATE;
+    default:
+        return Window::handleMessage(msg, wParam, lParam);
+    }
+}
+
+} // namespace app

@@ -1,0 +1,46 @@
+#pragma once
+// TSplashFrm: the borderless, topmost picture that covers an interactive start and hides
+// itself 2.5 seconds later, on the first tick of its timer that the message loop delivers.
+#include <windows.h>
+
+#include "ui/Gdi.h"
+#include "ui/Window.h"
+
+namespace app {
+
+class TSplashFrm : public ui::Window {
+public:
+    static constexpr UINT kTimerInterval = 2500;
+    static constexpr int kCreationWidth = 328;
+    static constexpr int kCreationHeight = 220;
+
+    // Creates the splash (hidden) owned by `owner`; its timer runs from now on.
+    explicit TSplashFrm(HWND owner);
+
+    // The interactive start: a splash owned by `owner` is made and shown, and nobody keeps
+    // it; it frees itself when its window goes, which the owner's destruction brings.
+    static void createAndShow(HWND owner);
+
+    // Shows it above every window, centred, and paints it at once.
+    void show();
+    // Sizes the window to the picture.
+    void FormShow();
+    // Closes (hides) the splash.
+    void Timer1Timer();
+
+    int imageWidth() const { return imageWidth_; }
+    int imageHeight() const { return imageHeight_; }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void destroyed() override;
+
+private:
+    void paint(HDC dc);
+    ui::Bitmap image_;
+    int imageWidth_ = 0;
+    int imageHeight_ = 0;
+    bool freeWithWindow_ = false;
+};
+
+} // namespace app

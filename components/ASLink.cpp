@@ -1,0 +1,519 @@
+#include "components/ASLink.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace components {
+
+namespace {
+
+constexpr const char* kLinkClass = "Brightsweep.ASLink";
+constexpr UINT_PTR kFocusHookId = 0xA51;
+
+ShellExecuteFn& shellExecute() {
+    static ShellExecuteFn fn = &ShellExecuteA;
+    return fn;
+}
+
+// A transparent child shows its parent's background: the parent paints itself into our
+// DC, shifted so that its pixels land where they lie on the screen.
+void paintParentBackground(HWND child, HDC dc) {
+    HWND parent = GetParent(child);
+    if (!parent)
+        return;
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    POINT previous;
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
+// The character after the first "&", or 0.
+char acceleratorOf(const std::string& caption) {
+    const auto amp = caption.find('&');
+    return amp != std::string::npos && amp + 1 < caption.size() ? caption[amp + 1] : '\0';
+}
+
+bool sameLetter(char a, char b) {
+    char pa[2] = {a, 0}, pb[2] = {b, 0};
+    CharUpperA(pa);
+    CharUpperA(pb);
+    return pa[0] == pb[0];
+}
+
+template <class T> bool store(T& field, T value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM param) {
+    if (IsWindowVisible(hwnd) && !GetWindow(hwnd, GW_OWNER)) {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK offerAccelerator(HWND hwnd, LPARAM param) {
+    auto* request = reinterpret_cast<std::pair<char, bool>*>(param);
+    if (auto* link = dynamic_cast<TASLink*>(ui::Window::fromHandle(hwnd))) {
+        if (link->acceleratorChar(request->first)) {
+            request->second = true;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+const char* urlPrefix(TURLType type) {
+    switch (type) {
+    case utFile:
+        return "file://";
+    case utFtp:
+        return "ftp://";
+    case utGopher:
+        return "gopher://";
+    case utHttp:
+        return "http://";
+    case utHttps:
+        return "https://";
+    case utMailto:
+        return "mailto:";
+    case utNews:
+        return "news:";
+    case utTelnet:
+        return "telnet:";
+    case utWais:
+        return "wais:";
+    }
+    return "";
+}
+
+ShellExecuteFn setShellExecute(ShellExecuteFn fn) {
+    const ShellExecuteFn previous = shellExecute();
+    shellExecute() = fn ? fn : &ShellExecuteA;
+    return previous;
+}
+
+INT_PTR ExecuteFile(const std::string& file, const std::string& params,
+                    const std::string& directory, int showCmd) {
+    // The owner is the application's main window: the root owner of the active window,
+    // or else the GUI thread's first visible unowned window.
+    HWND owner = GetActiveWindow();
+    if (owner)
+        owner = GetAncestor(owner, GA_ROOTOWNER);
+    else
+        EnumThreadWindows(GetCurrentThreadId(), &findMainWindow, reinterpret_cast<LPARAM>(&owner));
+    return reinterpret_cast<INT_PTR>(
+        shellExecute()(owner, nullptr, file.c_str(), params.c_str(), directory.c_str(), showCmd));
+}
+
+void DrawShadowText(HDC dc, const char* text, int length, TShadowPosition pos, COLORREF shadowColor,
+                    int shadowSize, UINT flags, RECT& rect) {
+    RECT textRect = rect;
+    RECT shadowRect = rect;
+    const int s = shadowSize;
+    switch (pos) {
+    case spLeftTop:
+        OffsetRect(&textRect, s, s);
+        break;
+    case spLeftBottom:
+        OffsetRect(&textRect, s, 0);
+        OffsetRect(&shadowRect, 0, s);
+        break;
+    case spRightBottom:
+        OffsetRect(&shadowRect, s, s);
+        break;
+    case spRightTop:
+        OffsetRect(&textRect, 0, s);
+        OffsetRect(&shadowRect, s, 0);
+        break;
+    }
+    const bool measuring = (flags & DT_CALCRECT) != 0;
+    // clNone means "no shadow": nothing to draw, but the shadow still takes its place.
+    if (measuring || shadowColor != ui::clNone) {
+        const COLORREF previous = SetTextColor(dc, shadowColor);
+        DrawTextA(dc, text, length, &shadowRect, flags);
+        SetTextColor(dc, previous);
+    }
+    DrawTextA(dc, text, length, &textRect, flags);
+    UnionRect(&rect, &textRect, &shadowRect);
+}
+
+TASLink::TASLink() : cursor_(LoadCursorA(nullptr, IDC_HAND)) {
+    logFont_.lfHeight = -11;
+    logFont_.lfWeight = FW_NORMAL;
+    logFont_.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(logFont_.lfFaceName, "MS Sans Serif");
+    rebuildFont();
+    savedFontColor_ = fontColor_;
+}
+
+TASLink::~TASLink() {
+    unhookFocusControl();
+}
+
+HWND TASLink::create(HWND parent, int x, int y, int id) {
+    registerClass(kLinkClass, CS_DBLCLKS, nullptr, cursor_);
+    left_ = x;
+    top_ = y;
+    return Window::create(kLinkClass, 0, WS_CHILD | WS_VISIBLE | (enabled_ ? 0 : WS_DISABLED),
+                          caption_.c_str(), left_, top_, width_, height_, parent,
+                          static_cast<UINT_PTR>(id));
+}
+
+void TASLink::setBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    applyBounds();
+}
+
+void TASLink::applyBounds() {
+    if (hwnd())
+        SetWindowPos(hwnd(), nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TASLink::repaint() {
+    if (hwnd())
+        InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TASLink::rebuildFont() {
+    font_.reset(CreateFontIndirectA(&logFont_));
+}
+
+void TASLink::setCaption(const std::string& caption) {
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    if (hwnd())
+        SetWindowTextA(hwnd(), caption_.c_str());
+    repaint();
+    FitToText();
+}
+
+void TASLink::setFont(const LOGFONTA& font) {
+    logFont_ = font;
+    rebuildFont();
+    repaint();
+    FitToText();
+}
+
+void TASLink::setFontColor(ui::Color color) {
+    if (color == fontColor_)
+        return;
+    fontColor_ = color;
+    repaint();
+    FitToText();
+}
+
+void TASLink::setColor(ui::Color color) {
+    if (color == color_)
+        return;
+    color_ = color;
+    repaint();
+}
+
+void TASLink::setEnabled(bool enabled) {
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    if (hwnd())
+        EnableWindow(hwnd(), enabled);
+    repaint();
+}
+
+void TASLink::setAlignment(TAlignment value) {
+    if (store(alignment_, value))
+        repaint();
+}
+void TASLink::setLayout(TTextLayout value) {
+    if (store(layout_, value))
+        repaint();
+}
+void TASLink::setShadowColor(ui::Color value) {
+    if (store(shadowColor_, value))
+        repaint();
+}
+void TASLink::setShadowPos(TShadowPosition value) {
+    if (store(shadowPos_, value))
+        repaint();
+}
+void TASLink::setShowAccelChar(bool value) {
+    if (store(showAccelChar_, value))
+        repaint();
+}
+void TASLink::setShowFocus(bool value) {
+    if (store(showFocus_, value))
+        repaint();
+}
+
+void TASLink::setTransparent(bool value) {
+    if (value == !opaque_)
+        return;
+    opaque_ = !value;
+    repaint();
+}
+
+// AutoSize and WordWrap repaint themselves too, so a new WordWrap shows at once even when
+// the size stays the same.
+void TASLink::setAutoSize(bool value) {
+    if (value == autoSize_)
+        return;
+    autoSize_ = value;
+    FitToText();
+    repaint();
+}
+
+void TASLink::setWordWrap(bool value) {
+    if (value == wordWrap_)
+        return;
+    wordWrap_ = value;
+    FitToText();
+    repaint();
+}
+
+void TASLink::setShadowSize(BYTE value) {
+    if (value == shadowSize_)
+        return;
+    shadowSize_ = value;
+    FitToText();
+    repaint();
+}
+
+void TASLink::setFocusControl(HWND control) {
+    unhookFocusControl();
+    focusControl_ = control;
+    if (control)
+        SetWindowSubclass(control, &TASLink::focusControlProc, kFocusHookId,
+                          reinterpret_cast<DWORD_PTR>(this));
+    if (showFocus_)
+        repaint();
+}
+
+void TASLink::unhookFocusControl() {
+    if (focusControl_ && IsWindow(focusControl_))
+        RemoveWindowSubclass(focusControl_, &TASLink::focusControlProc, kFocusHookId);
+}
+
+LRESULT CALLBACK TASLink::focusControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+    auto* link = reinterpret_cast<TASLink*>(data);
+    switch (msg) {
+    case WM_SETFOCUS:
+        link->focusChanged(hwnd);
+        break;
+    case WM_KILLFOCUS:
+        link->focusChanged(reinterpret_cast<HWND>(wParam));
+        break;
+    case WM_NCDESTROY: {
+        RemoveWindowSubclass(hwnd, &TASLink::focusControlProc, kFocusHookId);
+        link->focusControl_ = nullptr;
+        link->setFocusControl(nullptr);
+        link->focusChanged(GetFocus());
+        break;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void TASLink::setOnClick(ClickHandler handler, void* context) {
+    onClick_ = handler;
+    onClickContext_ = context;
+}
+
+std::string TASLink::url() const {
+    if (caption_.empty())
+        return "";
+    return urlTypeAdd_ ? urlPrefix(urlType_) + caption_ : caption_;
+}
+
+bool TASLink::OpenURL() {
+    if (caption_.empty() || !urlEnabled_)
+        return false;
+    return ExecuteFile(url(), "", "", SW_SHOWNOACTIVATE) > 32;
+}
+
+void TASLink::DrawLinkText(HDC dc, RECT& rect, UINT flags) {
+    std::string text = caption_;
+    if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == "&")))
+        text += ' ';
+    if (!showAccelChar_)
+        flags |= DT_NOPREFIX;
+    ui::Selected selectFont(dc, font_.get());
+    TShadowPosition pos = shadowPos_;
+    int size = shadowSize_;
+    ui::Color shadow = shadowColor_;
+    ui::Color textColor = fontColor_;
+    if (!enabled_) {
+        // From Windows 95 on a disabled label is grey with a one-pixel highlight shadow.
+        if (size == 0 && LOBYTE(LOWORD(GetVersion())) >= 4) {
+            pos = spRightBottom;
+            size = 1;
+        }
+        textColor = ui::clGrayText;
+        shadow = ui::clBtnHighlight;
+    }
+    const COLORREF previous = SetTextColor(dc, ui::resolve(textColor));
+    const COLORREF shadowRgb = shadow == ui::clNone ? ui::clNone : ui::resolve(shadow);
+    DrawShadowText(dc, text.c_str(), static_cast<int>(text.size()), pos, shadowRgb, size, flags,
+                   rect);
+    SetTextColor(dc, previous);
+}
+
+void TASLink::FitToText() {
+    if (!autoSize_)
+        return;
+    RECT rect{1, 0, width_ - 1, height_};
+    HDC screen = GetDC(nullptr);
+    DrawLinkText(screen, rect, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
+    ReleaseDC(nullptr, screen);
+    const int newWidth = rect.right + 1;
+    const int newHeight = rect.bottom;
+    int newLeft = left_;
+    if (alignment_ == TAlignment::taRightJustify)
+        newLeft = left_ + width_ - newWidth;
+    setBounds(newLeft, top_, newWidth, newHeight);
+}
+
+void TASLink::paint(HDC dc) {
+    const RECT client{0, 0, width_, height_};
+    if (opaque_) {
+        ui::Brush brush(CreateSolidBrush(ui::resolve(color_)));
+        FillRect(dc, &client, brush.get());
+    } else if (hwnd()) {
+        paintParentBackground(hwnd(), dc);
+    }
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT rect{1, 0, width_ - 1, height_};
+    UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
+    flags |= alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+             : alignment_ == TAlignment::taCenter     ? DT_CENTER
+                                                      : DT_LEFT;
+    if (layout_ != tlTop) {
+        DrawLinkText(dc, rect, flags | DT_CALCRECT);
+        rect.left = 0;
+        rect.right = width_;
+        int shift = height_ - rect.bottom;
+        if (layout_ == tlCenter)
+            shift /= 2; // rounds toward zero
+        OffsetRect(&rect, 0, shift);
+    }
+    DrawLinkText(dc, rect, flags);
+    if (showFocus_ && hasFocus_) {
+        const COLORREF oldText = SetTextColor(dc, ui::resolve(fontColor_));
+        DrawFocusRect(dc, &client);
+        SetTextColor(dc, oldText);
+    }
+    SetBkMode(dc, oldMode);
+}
+
+void TASLink::mouseEnter() {
+    savedFontColor_ = fontColor_;
+    fontColor_ = linkColor_;
+    repaint();
+}
+
+void TASLink::mouseLeave() {
+    fontColor_ = savedFontColor_;
+    repaint();
+}
+
+void TASLink::click() {
+    if (onClick_)
+        onClick_(onClickContext_, *this);
+    OpenURL();
+    repaint();
+}
+
+void TASLink::focusChanged(HWND newFocus) {
+    const bool now = focusControl_ != nullptr && newFocus == focusControl_;
+    if (now == hasFocus_)
+        return;
+    hasFocus_ = now;
+    if (showFocus_)
+        repaint();
+}
+
+bool TASLink::acceleratorChar(char ch) {
+    if (!focusControl_ || !enabled_ || !showAccelChar_)
+        return false;
+    const char accel = acceleratorOf(caption_);
+    if (!accel || !sameLetter(accel, ch))
+        return false;
+    if (!IsWindowVisible(focusControl_) || !IsWindowEnabled(focusControl_))
+        return false;
+    SetFocus(focusControl_);
+    return true;
+}
+
+bool TASLink::routeAccelerator(HWND root, char ch) {
+    std::pair<char, bool> request{ch, false};
+    EnumChildWindows(root, &offerAccelerator, reinterpret_cast<LPARAM>(&request));
+    return request.second;
+}
+
+LRESULT TASLink::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        ui::PaintDC dc(hwnd());
+        paint(dc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(cursor_);
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (!hovering_) {
+            hovering_ = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+            TrackMouseEvent(&track);
+            mouseEnter();
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        if (hovering_) {
+            hovering_ = false;
+            mouseLeave();
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd());
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool captured = GetCapture() == hwnd();
+        if (captured)
+            ReleaseCapture();
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT client{0, 0, width_, height_};
+        if (PtInRect(&client, at))
+            click();
+        return 0;
+    }
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
+    default:
+        return Window::handleMessage(msg, wParam, lParam);
+    }
+}
+
+} // namespace components

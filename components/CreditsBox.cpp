@@ -1,0 +1,283 @@
+#include "components/CreditsBox.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace components {
+
+namespace {
+
+constexpr const char* kBoxClass = "Brightsweep.CreditsBox";
+constexpr const char* kTagProp = "Brightsweep.Tag";
+
+std::vector<HWND> childrenOf(HWND box) {
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        children.push_back(c);
+    return children;
+}
+
+RECT boundsInParent(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void moveTop(HWND child, int top) {
+    const RECT r = boundsInParent(child);
+    SetWindowPos(child, nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+int tagOf(HWND control) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(control, kTagProp)));
+}
+
+void setTag(HWND control, int tag) {
+    if (tag)
+        SetPropA(control, kTagProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(tag)));
+    else
+        RemovePropA(control, kTagProp);
+}
+
+// --- worker ---
+
+TAiziet::TAiziet(const ui::GuiChannel& channel, HANDLE stopEvent, int delay, StepFn step, void* box)
+    : Delay(delay), Step(step), channel_(channel), box_(box) {
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), stopEvent, GetCurrentProcess(), &copy, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    stop_.reset(copy);
+}
+
+HANDLE TAiziet::start(const ui::GuiChannel& channel, HANDLE stopEvent, int delay, StepFn step,
+                      void* box) {
+    auto* worker = new TAiziet(channel, stopEvent, delay, step, box);
+    // Everything the worker reads is set before its thread starts.
+    HANDLE thread = CreateThread(nullptr, 0, &TAiziet::execute, worker, 0, nullptr);
+    if (!thread)
+        delete worker;
+    return thread;
+}
+
+DWORD WINAPI TAiziet::execute(void* param) {
+    auto* self = static_cast<TAiziet*>(param);
+    // Sleeping on the stop event instead of Sleep lets a closing box end the worker at once.
+    const DWORD delay = self->Delay > 0 ? static_cast<DWORD>(self->Delay) : 0;
+    while (WaitForSingleObject(self->stop_.get(), delay) == WAIT_TIMEOUT) {
+        if (!self->channel_.run(self->Step, self->box_))
+            break;
+    }
+    delete self; // the worker frees itself
+    return 0;
+}
+
+// --- box ---
+
+TScrollingCreditsBox::~TScrollingCreditsBox() {
+    stopWorker();
+}
+
+HWND TScrollingCreditsBox::create(HWND parent, int x, int y, int width, int height, int id) {
+    registerClass(kBoxClass, CS_DBLCLKS, nullptr, nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (singleBorder_ ? WS_BORDER : 0);
+    return Window::create(kBoxClass, 0, style, "", x, y, width, height, parent,
+                          static_cast<UINT_PTR>(id));
+}
+
+int TScrollingCreditsBox::boxHeight() const {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    return r.bottom - r.top;
+}
+
+void TScrollingCreditsBox::repaint() {
+    if (hwnd())
+        InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TScrollingCreditsBox::setScrollStep(int value) {
+    if (value == scrollStep_)
+        return;
+    scrollStep_ = value;
+    repaint();
+}
+
+void TScrollingCreditsBox::setCompSpace(int value) {
+    if (value == compSpace_)
+        return;
+    compSpace_ = value;
+    repaint();
+}
+
+void TScrollingCreditsBox::setPaused(bool value) {
+    if (value == paused_)
+        return;
+    paused_ = value;
+    repaint();
+}
+
+void TScrollingCreditsBox::setTimeDelay(int value) {
+    timeDelay_ = value;
+}
+
+void TScrollingCreditsBox::setColor(ui::Color value) {
+    if (value == color_)
+        return;
+    color_ = value;
+    brush_.reset();
+    repaint();
+}
+
+void TScrollingCreditsBox::setSingleBorder(bool value) {
+    if (value == singleBorder_)
+        return;
+    singleBorder_ = value;
+    if (hwnd()) {
+        LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+        style = value ? (style | WS_BORDER) : (style & ~WS_BORDER);
+        SetWindowLongA(hwnd(), GWL_STYLE, style);
+        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+}
+
+void TScrollingCreditsBox::setHint(const std::string& hint) {
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    if (!hwnd())
+        return;
+    if (!tooltip_) {
+        tooltip_ =
+            CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    if (!tooltip_)
+        return;
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    info.lpszText = const_cast<char*>(hint_.c_str());
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TScrollingCreditsBox::StartScrolling() {
+    if (started_)
+        return;
+    started_ = true;
+    const auto children = childrenOf(hwnd());
+    if (!children.empty()) {
+        int top = boxHeight();
+        for (HWND child : children) {
+            ShowWindow(child, SW_SHOWNA);
+            moveTop(child, top);
+            setTag(child, 0);
+            const RECT r = boundsInParent(child);
+            top = r.bottom + compSpace_;
+        }
+        setTag(children.back(), 1);
+    }
+    channel_ = std::make_unique<ui::GuiChannel>();
+    stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    worker_.reset(
+        TAiziet::start(*channel_, stopEvent_.get(), timeDelay_, &TScrollingCreditsBox::tick, this));
+}
+
+void TScrollingCreditsBox::ScrollTick() {
+    if (paused_ || !hwnd())
+        return;
+    if (scrollStep_ != 0) {
+        // Move the drawn pixels and the children together; only the uncovered strip is
+        // repainted.
+        ScrollWindowEx(hwnd(), 0, -scrollStep_, nullptr, nullptr, nullptr, nullptr,
+                       SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
+    }
+    const auto children = childrenOf(hwnd());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const RECT r = boundsInParent(children[i]);
+        if (r.bottom >= 0)
+            continue;
+        auto marked =
+            std::find_if(children.begin(), children.end(), [](HWND c) { return tagOf(c) != 0; });
+        // Without a mark the child goes below the lowest child instead.
+        if (marked == children.end())
+            marked = std::max_element(children.begin(), children.end(), [](HWND a, HWND b) {
+                return boundsInParent(a).bottom < boundsInParent(b).bottom;
+            });
+        const RECT m = boundsInParent(*marked);
+        moveTop(children[i], m.bottom + (i == 0 ? boxHeight() : compSpace_));
+        for (HWND c : children)
+            setTag(c, 0);
+        setTag(children[i], 1);
+    }
+}
+
+bool TScrollingCreditsBox::workerRunning() const {
+    return worker_.valid() && WaitForSingleObject(worker_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void TScrollingCreditsBox::stopWorker() {
+    if (channel_)
+        channel_->close();
+    if (stopEvent_.valid())
+        SetEvent(stopEvent_.get());
+    if (worker_.valid())
+        ui::waitForThread(worker_.get());
+    worker_.close();
+    channel_.reset();
+}
+
+void TScrollingCreditsBox::paint(HDC dc) {
+    if (!brush_)
+        brush_.reset(CreateSolidBrush(ui::resolve(color_)));
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, brush_.get());
+}
+
+LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflectedResult = 0;
+    if (ui::reflectToChild(msg, wParam, lParam, reflectedResult))
+        return reflectedResult;
+    switch (msg) {
+    case WM_ERASEBKGND:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_PAINT: {
+        ui::PaintDC dc(hwnd());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        // Labels in the box are transparent: they take the box's colour.
+        if (!brush_)
+            brush_.reset(CreateSolidBrush(ui::resolve(color_)));
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        SetBkColor(dc, ui::resolve(color_));
+        return reinterpret_cast<LRESULT>(brush_.get());
+    }
+    case WM_DESTROY:
+        stopWorker();
+        if (tooltip_)
+            DestroyWindow(tooltip_);
+        tooltip_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace components

@@ -1,0 +1,174 @@
+// The About page: its layout, the texts FormShow fills and places, the credits that run
+// only once the page has been shown and pause elsewhere, and logo and link opening the
+// same address.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/AboutPage.h"
+#include "tests/face/GuiTestHelpers.h"
+
+namespace {
+
+std::vector<std::string> g_opened;
+HINSTANCE WINAPI recordShell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+    g_opened.push_back(file);
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+RECT boundsOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string textOf(HWND control) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+int count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+class AboutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = facetest::makeHost(360, 320);
+        panel_.create(host_, 1, 12, 8, 321, 269);
+        page_.create(panel_);
+    }
+    void TearDown() override { DestroyWindow(host_); }
+    HWND host_ = nullptr;
+    components::TBitmapPanel panel_;
+    app::AboutPage page_;
+};
+
+TEST_F(AboutTest, LayoutFollowsThePageDescription) {
+    const struct {
+        const char* name;
+        RECT bounds;
+    } expected[] = {{"Image2", {12, 12, 70, 57}},
+                    {"ScrollingCreditsBox1", {88, 8, 309, 125}},
+                    {"ASLink2", {88, 218, 88 + page_.link().width(), 218 + page_.link().height()}}};
+    for (const auto& e : expected) {
+        const RECT r = boundsOf(page_.item(e.name));
+        EXPECT_EQ(e.bounds.left, r.left) << e.name;
+        EXPECT_EQ(e.bounds.top, r.top) << e.name;
+        EXPECT_EQ(e.bounds.right, r.right) << e.name;
+        EXPECT_EQ(e.bounds.bottom, r.bottom) << e.name;
+    }
+    EXPECT_EQ(88, boundsOf(page_.item("Label21")).left);
+    EXPECT_EQ(132, boundsOf(page_.item("Label21")).top);
+    EXPECT_EQ(4, boundsOf(page_.item("Label11")).left);
+    EXPECT_EQ(250, boundsOf(page_.item("Label11")).top);
+    EXPECT_EQ(page_.creditsBox().hwnd(), GetParent(page_.item("Label13")));
+    auto& box = page_.creditsBox();
+    EXPECT_EQ(10, box.CompSpace());
+    EXPECT_EQ(1, box.ScrollStep());
+    EXPECT_EQ(60, box.TimeDelay());
+    EXPECT_FALSE(box.Paused());
+    EXPECT_TRUE(box.singleBorder());
+    EXPECT_EQ("Click here to stop scrolling", box.hint());
+    auto& link = page_.link();
+    EXPECT_EQ(ui::clNone, link.shadowColor());
+    EXPECT_EQ(0, link.shadowSize());
+    EXPECT_TRUE(link.transparent());
+    EXPECT_FALSE(link.urlTypeAdd());
+    EXPECT_TRUE(link.font().lfUnderline);
+    EXPECT_EQ(0u, std::string(app::kWebAddress).find("http://quellmoor.example/"));
+    // Everything fits on the page.
+    for (const char* name : {"Label11", "ASLink2", "Label21"}) {
+        page_.FormShow();
+        EXPECT_LE(boundsOf(page_.item(name)).right, 321) << name;
+    }
+}
+
+TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
+    page_.FormShow();
+    HWND label13 = page_.item("Label13");
+    const std::string credits = textOf(label13);
+    EXPECT_EQ(9, count(credits, "\r\n\r\n")); // ten paragraphs
+    EXPECT_NE("\n", credits.substr(credits.size() - 1));
+    const RECT r13 = boundsOf(label13);
+    EXPECT_EQ(205, r13.right - r13.left);
+    EXPECT_GT(r13.bottom - r13.top, 20 * 13); // grown to the wrapped text
+
+    HWND label21 = page_.item("Label21");
+    EXPECT_EQ(5, count(textOf(label21), "\r\n")); // six lines
+    for (const char* lines : {"one", "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight",
+                              "Quellmoor Software\r\n14 Harrow Lane"}) {
+        page_.contactLines = lines;
+        page_.FormShow();
+        const RECT r21 = boundsOf(label21);
+        EXPECT_EQ((count(lines, "\r\n") + 1) * 13, r21.bottom - r21.top) << lines;
+        EXPECT_EQ(r21.bottom + 3, boundsOf(page_.item("ASLink2")).top) << lines;
+        EXPECT_EQ(r21.bottom + 3, page_.link().top()) << lines;
+    }
+}
+
+TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
+    page_.FormShow();
+    auto& box = page_.creditsBox();
+    HWND label13 = page_.item("Label13");
+    page_.pageChanged(false); // the first showing, on "Control"
+    facetest::pump(300);
+    EXPECT_FALSE(box.Started());
+    EXPECT_EQ(0, boundsOf(label13).top);
+
+    page_.pageChanged(true);
+    EXPECT_TRUE(box.Started());
+    EXPECT_FALSE(box.Paused());
+    const int startTop = boundsOf(label13).top;
+    EXPECT_EQ(117, startTop); // laid out just below the box
+    facetest::pump(500);
+    const int moved = boundsOf(label13).top;
+    EXPECT_LT(moved, startTop);
+
+    page_.pageChanged(false);
+    EXPECT_TRUE(box.Paused());
+    const int stoppedAt = boundsOf(label13).top;
+    facetest::pump(300);
+    EXPECT_EQ(stoppedAt, boundsOf(label13).top);
+
+    page_.pageChanged(true); // resumes from there, not laid out again
+    EXPECT_EQ(stoppedAt, boundsOf(label13).top);
+    facetest::pump(300);
+    EXPECT_LT(boundsOf(label13).top, stoppedAt);
+}
+
+TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
+    auto previous = components::setShellExecute(&recordShell);
+    g_opened.clear();
+    HWND logo = page_.item("Image2");
+    SendMessageA(logo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    HWND link = page_.item("ASLink2");
+    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    components::setShellExecute(previous);
+    ASSERT_EQ(2u, g_opened.size());
+    EXPECT_EQ(app::kWebAddress, g_opened[0]);
+    EXPECT_EQ(g_opened[0], g_opened[1]);
+    EXPECT_EQ((HCURSOR)GetClassLongPtrA(logo, GCLP_HCURSOR), LoadCursorA(nullptr, IDC_HAND));
+}
+
+TEST_F(AboutTest, TheLogoLetsTheTilesShowThroughItsKeyColour) {
+    facetest::Canvas canvas(58, 45);
+    canvas.fill(RGB(1, 2, 3));
+    SendMessageA(page_.item("Image2"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                 PRF_CLIENT);
+    // The corner is key colour in the picture: whatever shows there is the page, not magenta.
+    EXPECT_NE(RGB(255, 0, 255), canvas.at(0, 44));
+    EXPECT_NE(RGB(1, 2, 3), canvas.at(0, 44));
+    EXPECT_NE(RGB(255, 0, 255), canvas.at(57, 0));
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+// The splash: a borderless topmost picture of 321 x 216, 256 colours, centred; it paints
+// the picture, ignores clicks, and hides on its timer only through the message loop.
+#include <gtest/gtest.h>
+
+#include "app/Splash.h"
+#include "tests/face/GuiTestHelpers.h"
+
+namespace {
+
+TEST(Splash, PictureIs256ColoursOfTheRightSize) {
+    HBITMAP bmp = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(bmp);
+    DIBSECTION dib{};
+    ASSERT_TRUE(GetObjectA(bmp, sizeof dib, &dib));
+    EXPECT_EQ(321, dib.dsBm.bmWidth);
+    EXPECT_EQ(216, dib.dsBm.bmHeight);
+    EXPECT_EQ(8, dib.dsBmih.biBitCount);
+    DeleteObject(bmp);
+    HBITMAP logo = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(logo);
+    ASSERT_TRUE(GetObjectA(logo, sizeof dib, &dib));
+    EXPECT_EQ(58, dib.dsBm.bmWidth);
+    EXPECT_EQ(45, dib.dsBm.bmHeight);
+    EXPECT_EQ(8, dib.dsBmih.biBitCount);
+    DeleteObject(logo);
+}
+
+TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
+    HWND owner = facetest::makeHost(100, 100);
+    app::TSplashFrm splash(owner);
+    HWND w = splash.hwnd();
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(IsWindowVisible(w));
+    RECT r;
+    GetClientRect(w, &r);
+    EXPECT_EQ(328, r.right);
+    EXPECT_EQ(220, r.bottom);
+    const LONG style = GetWindowLongA(w, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
+    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(owner, GetWindow(w, GW_OWNER));
+
+    const DWORD created = GetTickCount();
+    splash.show();
+    EXPECT_TRUE(IsWindowVisible(w));
+    GetWindowRect(w, &r);
+    EXPECT_EQ(321, r.right - r.left);
+    EXPECT_EQ(216, r.bottom - r.top);
+    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 321) / 2, r.left);
+    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 216) / 2, r.top);
+
+    // It paints the picture.
+    facetest::Canvas canvas(321, 216);
+    canvas.fill(RGB(1, 2, 3));
+    SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    EXPECT_NE(RGB(1, 2, 3), canvas.at(5, 5));
+    EXPECT_NE(RGB(1, 2, 3), canvas.at(320, 215));
+
+    // Clicks do nothing.
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+    facetest::pump(1500);
+    EXPECT_TRUE(IsWindowVisible(w));
+
+    // Past the interval without a message loop it is still there...
+    while (GetTickCount() - created < app::TSplashFrm::kTimerInterval + 300)
+        Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(w));
+    // ...and the loop's first tick hides it; it is not destroyed.
+    facetest::pump(200);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_TRUE(IsWindow(w));
+    DestroyWindow(owner);
+}
+
+} // namespace
