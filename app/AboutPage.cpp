@@ -47,7 +47,7 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 constexpr const char* kComponent = nullptr;
 
 // clang-format off
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlDef kLayout[] = {
 //   name                    class       id                      parent                  left top  width  height caption style   tab          help
     {"Image2",               kComponent, idImage2,               nullptr,                12,  12,  58,    45,    "",     0,      ui::kNoTab,  0},
     {"ScrollingCreditsBox1", kComponent, idScrollingCreditsBox1, nullptr,                88,  8,   221,   117,   "",     0,      ui::kNoTab,  0},
@@ -78,7 +78,7 @@ RECT boundsInParent(HWND control) {
 
 } // namespace
 
-std::span<const ui::ControlSpec> AboutLayout() {
+std::span<const ui::ControlDef> AboutLayout() {
     return kLayout;
 }
 
@@ -138,13 +138,13 @@ void AboutPage::create(components::TBitmapPanel& page) {
         LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     layout_.build(
         page.hwnd(), kLayout, ui::defaultFont(),
-        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
 }
 
-HWND AboutPage::makeComponent(const ui::ControlSpec& spec, HWND parent) {
-    switch (spec.id) {
+HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
+    switch (entry.id) {
     case idImage2: {
-        HWND hwnd = Image2.create(parent, spec.id, spec.left, spec.top, logo_.get());
+        HWND hwnd = Image2.create(parent, entry.id, entry.left, entry.top, logo_.get());
         Image2.onClick = [](void* self) { static_cast<AboutPage*>(self)->Image2Click(); };
         Image2.onClickContext = this;
         return hwnd;
@@ -157,7 +157,7 @@ HWND AboutPage::makeComponent(const ui::ControlSpec& spec, HWND parent) {
         box.setScrollStep(1);
         box.setTimeDelay(60);
         box.setPaused(false);
-        HWND hwnd = box.create(parent, spec.left, spec.top, spec.width, spec.height, spec.id);
+        HWND hwnd = box.create(parent, entry.left, entry.top, entry.width, entry.height, entry.id);
         box.setHint("Click here to stop scrolling");
         return hwnd;
     }
@@ -171,8 +171,8 @@ HWND AboutPage::makeComponent(const ui::ControlSpec& spec, HWND parent) {
         link.setTransparent(true);
         link.setURLType(components::utHttp);
         link.setURLTypeAdd(false);
-        link.setBounds(spec.left, spec.top, spec.width, spec.height);
-        HWND hwnd = link.create(parent, spec.left, spec.top, spec.id);
+        link.setBounds(entry.left, entry.top, entry.width, entry.height);
+        HWND hwnd = link.create(parent, entry.left, entry.top, entry.id);
         link.setCaption(kWebAddress);
         return hwnd;
     }

@@ -21,7 +21,7 @@ extern const char* const kCopyrightLine;
 extern const char* const kWebAddress;
 
 // The page's controls, positioned on the page panel.
-std::span<const ui::ControlSpec> AboutLayout();
+std::span<const ui::ControlDef> AboutLayout();
 
 // A picture shown with its key colour (the bottom-left pixel) left out, so the tiles
 // beneath show through; a click runs `onClick`.
@@ -59,7 +59,7 @@ public:
     components::TASLink& link() { return ASLink2; }
 
 private:
-    HWND makeComponent(const ui::ControlSpec& spec, HWND parent);
+    HWND makeComponent(const ui::ControlDef& entry, HWND parent);
 
     ui::Layout layout_;
     ui::Bitmap logo_;

@@ -19,11 +19,11 @@ constexpr int kMaxTextWidth = 300;
 constexpr int kTextId = 100;
 constexpr int kIconId = 101;
 
-struct ButtonSpec {
+struct ButtonDef {
     int id;
     const char* caption;
 };
-std::vector<ButtonSpec> buttonsOf(MessageKind kind) {
+std::vector<ButtonDef> buttonsOf(MessageKind kind) {
     if (kind == MessageKind::Confirmation)
         return {{IDYES, "&Yes"}, {IDNO, "&No"}};
     return {{IDOK, "OK"}};
@@ -123,12 +123,12 @@ void MessageDialog::layOut() {
     SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
     int left = (clientWidth - buttonsWidth) / 2;
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonDef& entry : buttons) {
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                            (spec.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND button = CreateWindowExA(0, "BUTTON", spec.caption, style, left, buttonsTop,
+                            (entry.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        HWND button = CreateWindowExA(0, "BUTTON", entry.caption, style, left, buttonsTop,
                                       kButtonWidth, kButtonHeight, hwnd(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                       GetModuleHandleA(nullptr), nullptr);
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         left += kButtonWidth + kButtonGap;

@@ -18,7 +18,7 @@ constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX; // word-wrapped, no click action
 
 // clang-format off
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlDef kLayout[] = {
 //   name            class     id                    parent          left top  width height caption                 style                          tab     help
     {"OKBtn",        "BUTTON", idOKBtn,              nullptr,        159, 188, 75,   25,    "Remove",               BS_DEFPUSHBUTTON | WS_TABSTOP, 0,      0},
     {"CancelBtn",    "BUTTON", idCancelBtn,          nullptr,        239, 188, 75,   25,    "Cancel",               BS_PUSHBUTTON | WS_TABSTOP,    1,      0},
@@ -66,7 +66,7 @@ std::vector<std::string> shellFolders() {
 
 } // namespace
 
-std::span<const ui::ControlSpec> RemoveLinksLayout() {
+std::span<const ui::ControlDef> RemoveLinksLayout() {
     return kLayout;
 }
 
@@ -79,16 +79,16 @@ std::string FolderOfShortcut(const std::string& path) {
     return path.substr(0, slash);
 }
 
-HWND TRemoveLinksDlg::makeComponent(const ui::ControlSpec& spec, HWND parent) {
-    if (spec.id == idRemoveLinksPanel) {
+HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent) {
+    if (entry.id == idRemoveLinksPanel) {
         HWND panel =
-            BitmapPanel1.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+            BitmapPanel1.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height);
         BitmapPanel1.setBitmap(tile_.get());
         return panel;
     }
-    if (spec.id == idShortcutList) {
-        HWND list =
-            ShortcutList_.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+    if (entry.id == idShortcutList) {
+        HWND list = ShortcutList_.create(parent, entry.id, entry.left, entry.top, entry.width,
+                                         entry.height);
         ShortcutList_.setItemHeight(13);
         return list;
     }
@@ -116,7 +116,7 @@ void TRemoveLinksDlg::create(HWND owner) {
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     layout_.build(
         hwnd(), RemoveLinksLayout(), ui::defaultFont(),
-        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
     ShowWindow(control("RemoveEmpty"), SW_HIDE);
     ShowWindow(control("Label2"), SW_HIDE);
 }

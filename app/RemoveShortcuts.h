@@ -29,7 +29,7 @@ enum RemoveLinksId : int {
     idShortcutList,
 };
 
-std::span<const ui::ControlSpec> RemoveLinksLayout();
+std::span<const ui::ControlDef> RemoveLinksLayout();
 
 // The folder that directly holds `path`: everything before its last "\", keeping that
 // "\" when it follows a drive's ":" or another "\" (C:\x.lnk gives C:\). "" without one.
@@ -55,7 +55,7 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HWND makeComponent(const ui::ControlSpec& spec, HWND parent);
+    HWND makeComponent(const ui::ControlDef& entry, HWND parent);
     void finish(int result);
 
     ui::Layout layout_;

@@ -80,9 +80,9 @@ TSettingsFrm::TSettingsFrm() {
 TSettingsFrm::~TSettingsFrm() = default;
 
 HWND TSettingsFrm::item(int id) const {
-    for (const auto& spec : SettingsLayout())
-        if (spec.id == id)
-            return layout_.find(spec.name);
+    for (const auto& entry : SettingsLayout())
+        if (entry.id == id)
+            return layout_.find(entry.name);
     return nullptr;
 }
 
@@ -94,12 +94,12 @@ void TSettingsFrm::setChecked(int id, bool value) {
     SendMessageA(item(id), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-HWND TSettingsFrm::makeComponent(const ui::ControlSpec& spec, HWND parent) {
+HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent) {
     auto panel = [&](components::TBitmapPanel& p) {
-        return p.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height,
-                        spec.caption ? spec.caption : "");
+        return p.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height,
+                        entry.caption ? entry.caption : "");
     };
-    switch (spec.id) {
+    switch (entry.id) {
     case idBitmapPanel2: {
         HWND hwnd = panel(BitmapPanel2);
         BitmapPanel2.setBevelOuter(components::TPanelBevel::bvNone);
@@ -110,17 +110,17 @@ HWND TSettingsFrm::makeComponent(const ui::ControlSpec& spec, HWND parent) {
         return panel(Panel1);
     case idBitmapPanel1:
     case idBitmapPanel4: {
-        auto& page = spec.id == idBitmapPanel1 ? BitmapPanel1 : BitmapPanel4;
+        auto& page = entry.id == idBitmapPanel1 ? BitmapPanel1 : BitmapPanel4;
         HWND hwnd = panel(page);
         page.setBevelOuter(components::TPanelBevel::bvNone);
         page.setBitmap(tile_.get());
         return hwnd;
     }
     case idOptionsPage:
-        return OptionsPage.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height,
-                                  spec.style);
+        return OptionsPage.create(parent, entry.id, entry.left, entry.top, entry.width,
+                                  entry.height, entry.style);
     case idUserDirs:
-        return UserDirs.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+        return UserDirs.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height);
     }
     return nullptr;
 }
@@ -152,7 +152,7 @@ void TSettingsFrm::create(const std::vector<std::string>& args) {
 
     layout_.build(
         hwnd(), SettingsLayout(), ui::defaultFont(),
-        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
     if (banner_)
         SendMessageA(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(banner_.get()));

@@ -97,7 +97,7 @@ private:
     HWND item(int id) const;
     bool isChecked(int id) const;
     void setChecked(int id, bool value);
-    HWND makeComponent(const ui::ControlSpec& spec, HWND parent);
+    HWND makeComponent(const ui::ControlDef& entry, HWND parent);
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;

@@ -19,7 +19,7 @@ constexpr const char* kCheckList = nullptr; // TCheckListBox, made by the window
 constexpr const char* kTabs = nullptr;      // ui::TabControl over a standard tab control
 
 // clang-format off
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlDef kLayout[] = {
 //   name             class        id                parent          left top  width     height caption style                 tab    help
     {"BitmapPanel2",  kPanel,      idBitmapPanel2,   nullptr,         0,   0,  346,      419,   "",     0,                    0,     0},
     {"Panel1",        kPanel,      idPanel1,         "BitmapPanel2",  8,   6,  329,      71,    "",     0,                    4,     0},
@@ -57,7 +57,7 @@ constexpr ui::ControlSpec kLayout[] = {
 // clang-format on
 } // namespace
 
-std::span<const ui::ControlSpec> SettingsLayout() {
+std::span<const ui::ControlDef> SettingsLayout() {
     return kLayout;
 }
 

@@ -9,6 +9,6 @@ namespace app {
 inline constexpr int kClientWidth = 346;
 inline constexpr int kClientHeight = 419;
 
-std::span<const ui::ControlSpec> SettingsLayout();
+std::span<const ui::ControlDef> SettingsLayout();
 
 } // namespace app

@@ -22,32 +22,32 @@ int textWidth(HFONT font, const std::string& text) {
     return size.cx;
 }
 
-void Layout::build(HWND window, std::span<const ControlSpec> specs, HFONT font,
+void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
                    const ComponentFactory& makeComponent) {
-    for (size_t row = 0; row < specs.size(); ++row) {
-        const ControlSpec& spec = specs[row];
-        HWND parent = spec.parent ? find(spec.parent) : window;
+    for (size_t row = 0; row < entries.size(); ++row) {
+        const ControlDef& entry = entries[row];
+        HWND parent = entry.parent ? find(entry.parent) : window;
         if (!parent)
-            throw std::logic_error(std::string("Layout: unknown parent of ") + spec.name);
+            throw std::logic_error(std::string("Layout: unknown parent of ") + entry.name);
         HWND hwnd = nullptr;
-        if (spec.className) {
-            int width = spec.width;
+        if (entry.className) {
+            int width = entry.width;
             if (width == kFitText)
-                width = textWidth(font, spec.caption ? spec.caption : "");
-            hwnd = CreateWindowExA(0, spec.className, spec.caption ? spec.caption : "",
-                                   WS_CHILD | WS_VISIBLE | spec.style, spec.left, spec.top, width,
-                                   spec.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                width = textWidth(font, entry.caption ? entry.caption : "");
+            hwnd = CreateWindowExA(0, entry.className, entry.caption ? entry.caption : "",
+                                   WS_CHILD | WS_VISIBLE | entry.style, entry.left, entry.top,
+                                   width, entry.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                    GetModuleHandleA(nullptr), nullptr);
         } else if (makeComponent) {
-            hwnd = makeComponent(spec, parent);
+            hwnd = makeComponent(entry, parent);
         }
         if (!hwnd)
-            throw std::runtime_error(std::string("Cannot create control ") + spec.name);
+            throw std::runtime_error(std::string("Cannot create control ") + entry.name);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.helpTopic)
-            SetWindowContextHelpId(hwnd, spec.helpTopic);
-        made_.push_back({spec.name, hwnd, spec.tabOrder, row});
+        if (entry.helpTopic)
+            SetWindowContextHelpId(hwnd, entry.helpTopic);
+        made_.push_back({entry.name, hwnd, entry.tabOrder, row});
     }
 
     // Z-order = tab order: for each parent, stack its children from the first tab stop down;

@@ -12,7 +12,7 @@
 namespace ui {
 
 // One control. Positions are relative to the parent's client area.
-struct ControlSpec {
+struct ControlDef {
     const char* name;
     const char* className; // a standard window class, or nullptr for one of our components
     int id;
@@ -30,12 +30,12 @@ inline constexpr int kFitText = -1;
 
 class Layout {
 public:
-    // Creates one of our own components (spec.className == nullptr) and returns its window.
-    using ComponentFactory = std::function<HWND(const ControlSpec&, HWND parent)>;
+    // Creates one of our own components (entry.className == nullptr) and returns its window.
+    using ComponentFactory = std::function<HWND(const ControlDef&, HWND parent)>;
 
-    // Creates every control of `specs` in `window`, gives each the font and its help topic,
+    // Creates every control of `entries` in `window`, gives each the font and its help topic,
     // and puts siblings in z-order = tab order, which dialog-style navigation follows.
-    void build(HWND window, std::span<const ControlSpec> specs, HFONT font,
+    void build(HWND window, std::span<const ControlDef> entries, HFONT font,
                const ComponentFactory& makeComponent);
 
     // The window made for the entry called `name`, or null.

@@ -24,7 +24,7 @@ RECT rectIn(HWND parent, HWND child) {
 }
 
 // clang-format off
-constexpr ui::ControlSpec kTable[] = {
+constexpr ui::ControlDef kTable[] = {
     {"Box",    "STATIC", 10, nullptr, 5,  6,   200, 150, "",      0,                          1, 9},
     {"Second", "BUTTON", 11, nullptr, 5,  200, 60,  20,  "Second", BS_PUSHBUTTON | WS_TABSTOP, 0, 0},
     {"Label",  "STATIC", 12, "Box",   3,  4,   ui::kFitText, 13, "Some words", SS_LEFT, ui::kNoTab, 0},
@@ -82,7 +82,7 @@ TEST(Layout, ZOrderFollowsTabOrderSoNavigationDoes) {
 
 TEST(Layout, RefusesAParentThatIsNotInTheTable) {
     HostWindow host;
-    constexpr ui::ControlSpec orphan[] = {
+    constexpr ui::ControlDef orphan[] = {
         {"Lost", "STATIC", 1, "Nowhere", 0, 0, 10, 10, "", 0, ui::kNoTab, 0}};
     ui::Layout layout;
     EXPECT_THROW(layout.build(host.hwnd, orphan, ui::defaultFont(), nullptr), std::logic_error);
@@ -90,14 +90,14 @@ TEST(Layout, RefusesAParentThatIsNotInTheTable) {
 
 TEST(Layout, OwnComponentsComeFromTheFactoryAtTheirTablePosition) {
     HostWindow host;
-    constexpr ui::ControlSpec table[] = {{"Own", nullptr, 21, nullptr, 7, 8, 50, 40, "", 0, 0, 3}};
+    constexpr ui::ControlDef table[] = {{"Own", nullptr, 21, nullptr, 7, 8, 50, 40, "", 0, 0, 3}};
     ui::Layout layout;
     std::string asked;
     layout.build(host.hwnd, table, ui::defaultFont(),
-                 [&](const ui::ControlSpec& spec, HWND parent) {
-                     asked = spec.name;
-                     return CreateWindowExA(0, "STATIC", "", WS_CHILD, spec.left, spec.top,
-                                            spec.width, spec.height, parent, nullptr,
+                 [&](const ui::ControlDef& entry, HWND parent) {
+                     asked = entry.name;
+                     return CreateWindowExA(0, "STATIC", "", WS_CHILD, entry.left, entry.top,
+                                            entry.width, entry.height, parent, nullptr,
                                             GetModuleHandleA(nullptr), nullptr);
                  });
     EXPECT_EQ(asked, "Own");
