@@ -179,6 +179,22 @@ TEST_F(E2E, SilentStartWithoutSubFoldersAndTheTempFolderTicked) {
     testsupport::removeTree(tempSub);
 }
 
+TEST_F(E2E, TheTempSubFolderChoiceAloneCleansNothing) {
+    char tempPath[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, tempPath);
+    const std::string tempFile =
+        std::string(tempPath) + "bs-e2e-alone-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    testsupport::writeFile(tempFile);
+    Choices c;
+    c.tempSub = 1;
+    store(c);
+    e2e::Process process(exe, "/S");
+    ASSERT_TRUE(process.waitForExit(60000).has_value());
+    EXPECT_TRUE(testsupport::pathExists(tempFile));
+    EXPECT_EQ(storedFlag("WTFSubDir"), 1u);
+    testsupport::removeTree(tempFile);
+}
+
 TEST_F(E2E, AFreshAccountGetsTheKeyAndItsSixSubKeys) {
     testsupport::deleteKeyTree(kKey);
     e2e::Process process(exe, "");
