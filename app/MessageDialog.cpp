@@ -15,7 +15,6 @@ constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
-constexpr int kMaxTextWidth = 300;
 constexpr int kTextId = 100;
 constexpr int kIconId = 101;
 
@@ -88,7 +87,8 @@ int MessageDialog::run(HWND owner) {
 
 void MessageDialog::layOut() {
     const HFONT font = ui::defaultFont();
-    RECT textRect{0, 0, kMaxTextWidth, 0};
+    // Lines wrap at half the screen's width, as a message box's do.
+    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
     {
         ui::WindowDC screen(nullptr);
         ui::Selected select(screen.get(), font);

