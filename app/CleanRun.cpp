@@ -41,11 +41,4 @@ void TSettingsFrm::Button1Click() {
     DestroyWindow(hwnd());
 }
 
-// ---- Orphaned shortcuts (the scans, then the removal dialog) -----------------------------
-// The Desktop scan when CheckBox2 is ticked, the Start Menu scan when CheckBox4 is ticked,
-// each appending to OrphanList and skipped when its folder path is ""; then, when the list
-// is not empty, the removal dialog is loaded with it and shown modally. Its result does not
-// matter: the run goes on either way.
-void TSettingsFrm::removeOrphanedShortcuts() {}
-
 } // namespace app

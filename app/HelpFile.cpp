@@ -1,16 +1,19 @@
 #include "app/HelpFile.h"
 
+#include "app/Application.h"
+
 #include <vector>
 
-namespace bs {
+namespace app {
 
 std::string besideExe(const std::string& exePath, const std::string& fileName) {
     const auto slash = exePath.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : exePath.substr(0, slash + 1) + fileName;
 }
 
-std::string helpFilePath() {
+std::string HelpFilePath() {
     // GetModuleFileNameA truncates silently when the buffer is short: grow until it fits.
+    // No path means no help, never a bare name that WinHelp would search for.
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD n =
@@ -43,4 +46,4 @@ bool showHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR d
     return WinHelpA(owner, helpFile.c_str(), command, data) != FALSE;
 }
 
-} // namespace bs
+} // namespace app

@@ -2,6 +2,7 @@
 #include "app/Splash.h"
 
 #include "app/Application.h"
+#include "app/HelpFile.h"
 #include "app/MessageDialog.h"
 #include "app/SettingsIds.h"
 #include "app/SettingsLayout.h"
@@ -70,17 +71,12 @@ struct ItemIdList {
 };
 } // namespace
 
-std::string HelpFilePath() {
-    char exe[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, length);
-    const auto slash = path.find_last_of('\\');
-    if (length == 0 || length >= MAX_PATH || slash == std::string::npos)
-        return kHelpFileName;
-    return path.substr(0, slash + 1) + kHelpFileName;
+TSettingsFrm::TSettingsFrm() {
+    // As the window's stored layout has the shell-link component.
+    PBShellLink1.FileIcon().SetIconIndex(0);
+    PBShellLink1.SetHotKey(0);
+    PBShellLink1.SetWindowState(shortcuts::wsNormal);
 }
-
-TSettingsFrm::TSettingsFrm() = default;
 TSettingsFrm::~TSettingsFrm() = default;
 
 HWND TSettingsFrm::item(int id) const {
@@ -241,11 +237,10 @@ DWORD TSettingsFrm::HelpTopicOf(HWND control) {
 
 void TSettingsFrm::showHelpFor(HWND control) {
     const DWORD topic = HelpTopicOf(control);
-    const std::string file = HelpFilePath();
     if (topic)
-        WinHelpA(hwnd(), file.c_str(), HELP_CONTEXT, topic);
+        showHelp(hwnd(), HelpFilePath(), HELP_CONTEXT, topic);
     else
-        WinHelpA(hwnd(), file.c_str(), HELP_CONTENTS, 0);
+        showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
 }
 
 bool TSettingsFrm::preTranslate(MSG& msg) {
@@ -263,7 +258,7 @@ void TSettingsFrm::Button4Click() {
 }
 
 void TSettingsFrm::HelpBtnClick() {
-    WinHelpA(hwnd(), HelpFilePath().c_str(), HELP_CONTENTS, 0);
+    showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
 }
 
 void TSettingsFrm::CheckBox1Click() {

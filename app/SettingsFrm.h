@@ -6,6 +6,7 @@
 #include "components/BitmapPanel.h"
 #include "components/CheckListBox.h"
 #include "engine/Settings.h"
+#include "shortcuts/ShellLnk.h"
 #include "ui/Gdi.h"
 #include "ui/Layout.h"
 #include "ui/TabControl.h"
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace app {
+
+class TRemoveLinksDlg;
 
 class TSettingsFrm : public ui::Window, public engine::SettingsControls {
 public:
@@ -36,6 +39,15 @@ public:
     std::string DesktopPath;
     std::vector<std::string> OrphanList;
     bool SilentMode = false;
+    // Reads every shortcut the scans test; kept for the life of the window.
+    shortcuts::TPBShellLink PBShellLink1;
+    // The removal dialog, made hidden by the entry point after this window (none in a
+    // silent start, whose run never needs it).
+    TRemoveLinksDlg* RemoveLinksDlg = nullptr;
+
+    // The orphaned-shortcut scan over OrphanList and PBShellLink1.
+    void ScanForOrphans(const std::string& folder, bool recurse);
+    void CheckFolderShortcuts(const std::string& folder);
 
     // engine::SettingsControls
     bool windowsTempFiles() const override;

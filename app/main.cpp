@@ -1,5 +1,6 @@
 // Entry point: the application's title and help file, the main window, the message loop.
 #include "app/Application.h"
+#include "app/RemoveShortcuts.h"
 #include "app/SettingsFrm.h"
 #include "ui/Window.h"
 
@@ -43,9 +44,12 @@ int run() {
 
     app::TSettingsFrm form;
     form.create(commandLineArguments());
-    // The orphaned-shortcut dialog is created here, hidden, once the main window exists.
     if (form.terminated())
         return 0;
+    // Made hidden once the main window exists, kept until exit; destroyed before the form.
+    app::TRemoveLinksDlg removeLinksDlg;
+    removeLinksDlg.create(form.hwnd());
+    form.RemoveLinksDlg = &removeLinksDlg;
     form.show();
 
     MSG msg;

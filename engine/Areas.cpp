@@ -8,7 +8,6 @@
 #include <sddl.h>
 #include <shlobj.h>
 
-#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -39,11 +38,10 @@ void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFol
 
 void CleanWindowsTemp(bool includeSubFolders) {
     char buffer[kTempPathBuffer];
-    const DWORD result = GetTempPathA(kTempPathBuffer, buffer);
-    const auto length = static_cast<std::uint16_t>(result);
+    const DWORD length = GetTempPathA(kTempPathBuffer, buffer);
     // A path that does not fit comes back as the size it needs, with the buffer left
     // unfilled: the area is skipped rather than wiping whatever the buffer holds.
-    if (length == 0 || result >= kTempPathBuffer)
+    if (length == 0 || length >= kTempPathBuffer)
         return;
     WipeFolder(std::string(buffer, strnlen(buffer, kTempPathBuffer)), includeSubFolders);
 }
@@ -52,7 +50,7 @@ std::string CurrentUserSid() {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
         return {};
-    const FileHandle token(raw);
+    const FileHandle token(raw); // closed by CloseHandle like any kernel handle
     DWORD size = 0;
     GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
     if (size == 0)

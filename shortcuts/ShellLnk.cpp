@@ -124,8 +124,8 @@ void TPBShellLink::SetWindowState(TWindowState value) {
 }
 
 void TPBShellLink::Load() {
-    const DWORD attributes = fileName_.empty() ? INVALID_FILE_ATTRIBUTES
-                                               : GetFileAttributesA(fileName_.c_str());
+    const DWORD attributes =
+        fileName_.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(fileName_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw EPBShellLink(LinkNotFoundMessage);
     LoadFromFile(fileName_);

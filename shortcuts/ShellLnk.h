@@ -31,8 +31,8 @@ enum TShellFolder : std::uint8_t {
 
 // Value names under the current user's "Shell Folders" key; sfNone has none.
 inline constexpr std::array<const char*, 11> ShellFolderValueNames = {
-    "",        "Desktop", "Favorites", "Fonts",   "Personal",  "Programs",
-    "Recent",  "SendTo",  "Start Menu", "Startup", "Templates",
+    "",       "Desktop", "Favorites",  "Fonts",   "Personal",  "Programs",
+    "Recent", "SendTo",  "Start Menu", "Startup", "Templates",
 };
 inline constexpr const char* ShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -64,8 +64,8 @@ double timeScan(const std::string& menu, int links, const char* label) {
         }
         best = std::min(best, seconds);
     }
-    std::printf("%-28s %6.0f shortcuts/s (best of 3: %.3f s for %d)\n", label, links / best,
-                best, links);
+    std::printf("%-28s %6.0f shortcuts/s (best of 3: %.3f s for %d)\n", label, links / best, best,
+                links);
     return links / best;
 }
 

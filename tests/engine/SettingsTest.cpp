@@ -166,36 +166,16 @@ protected:
 
 } // namespace
 
-TEST(ListText, SplitsAtEveryKindOfLineBreak) {
+TEST(ListText, LineBreaksTicksAndEmptyEntries) {
     using engine::SplitListText;
+    // CR LF, a lone CR and a lone LF each end a line; no line follows the last break.
     EXPECT_EQ(SplitListText(""), Names{});
-    EXPECT_EQ(SplitListText("a\r\nb\r\n"), (Names{"a", "b"}));
-    EXPECT_EQ(SplitListText("a\nb\n"), (Names{"a", "b"}));
-    EXPECT_EQ(SplitListText("a\rb"), (Names{"a", "b"}));
-    EXPECT_EQ(SplitListText("a\r\nb"), (Names{"a", "b"}));
-    EXPECT_EQ(SplitListText("a\n\rb\r\r\n"), (Names{"a", "", "b", ""}));
     EXPECT_EQ(SplitListText("\r\n"), Names{""});
-    EXPECT_EQ(SplitListText(" a \t\r\n a \r\n"), (Names{" a \t", " a "}));
-}
-
-TEST(ListText, JoinsEveryLineWithCrLf) {
-    EXPECT_EQ(engine::JoinListText({}), "");
-    EXPECT_EQ(engine::JoinListText({"*C:\\one", "D:\\two"}), "*C:\\one\r\nD:\\two\r\n");
-    const Names lines = {"*C:\\a b", "C:\\a b", "", "x"};
-    EXPECT_EQ(engine::SplitListText(engine::JoinListText(lines)), lines);
-}
-
-TEST(ListText, AStarMarksATickedEntry) {
-    const Folders folders = {
-        {"C:\\one", true}, {"D:\\two", false}, {"*odd", false}, {"C:\\one", true}};
-    const Names lines = engine::GetUserFolderList(folders);
-    EXPECT_EQ(lines, (Names{"*C:\\one", "D:\\two", "*odd", "*C:\\one"}));
-    EXPECT_EQ(engine::SetUserFolderList({"*C:\\one", "D:\\two", "**odd", " *x "}),
-              (Folders{{"C:\\one", true}, {"D:\\two", false}, {"*odd", true}, {" *x ", false}}));
-}
-
-TEST(ListText, EmptyEntriesAreDropped) {
-    // An empty path would later mean the root of the current drive.
+    EXPECT_EQ(SplitListText("a\n\rb\r\r\nc"), (Names{"a", "", "b", "", "c"}));
+    // Lines are taken as they stand: not trimmed, duplicates kept, one "*" ticks.
+    EXPECT_EQ(engine::SetUserFolderList({" *x ", "**odd", "*C:\\a", "*C:\\a"}),
+              (Folders{{" *x ", false}, {"*odd", true}, {"C:\\a", true}, {"C:\\a", true}}));
+    // An empty entry would later name the root of the current drive: it is dropped.
     EXPECT_EQ(engine::SetUserFolderList({"", "C:\\a", "*", "*C:\\b", ""}),
               (Folders{{"C:\\a", false}, {"C:\\b", true}}));
 }
@@ -325,12 +305,9 @@ TEST_F(SettingsStore, SaveWritesTheSixValuesInOrder) {
     EXPECT_EQ(again.folders, controls.folders);
     EXPECT_EQ(again.calls, (Names{"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=0",
                                   "RecentDocs=1", "UserSubDir=1", "UserDirectories"}));
-}
 
-TEST_F(SettingsStore, AnEmptyListIsStoredAsEmptyText) {
-    engine::CreateSettingsKey();
-    FakeControls controls;
-    engine::SaveSettings(controls);
+    // An empty list is the empty text and its zero.
+    engine::SaveSettings(FakeControls());
     EXPECT_EQ(stored("UserDirectories").data, std::string(1, '\0'));
     EXPECT_EQ(valueCount(kKey), 6u);
 }

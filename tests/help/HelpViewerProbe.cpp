@@ -2,6 +2,7 @@
 // for: its window is captioned with the help file's title and its text starts with the
 // topic's title (every topic opens with its own title as a heading).
 //   help_viewer_probe HLPFILE contents|N TITLE   exit 0 when shown, 1 if not within 20 s
+//   help_viewer_probe HLPFILE follow TITLE       from the contents, click the link TITLE
 //   help_viewer_probe HLPFILE quit               closes the viewer
 #include "app/HelpFile.h"
 #include "tests/help/ViewerWindow.h"
@@ -18,14 +19,26 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: help_viewer_probe HLPFILE contents|N TITLE | HLPFILE quit\n");
+        std::fprintf(stderr,
+                     "usage: help_viewer_probe HLPFILE contents|N|follow TITLE | HLPFILE quit\n");
         return 2;
     }
     const std::string which = argv[2];
+    if (which == "follow") {
+        // Follows the contents topic's link to the topic, as a user would.
+        if (!bstest::waitForHelpTopic("Brightsweep Help", "Brightsweep Help", 20000).ok ||
+            !bstest::clickViewerText("Brightsweep Help", argv[3])) {
+            std::printf("no link \"%s\" in the contents topic\n", argv[3]);
+            return 1;
+        }
+        const auto shown = bstest::waitForHelpTopic("Brightsweep Help", argv[3], 10000);
+        std::printf("viewer shows: %s\n", shown.text.substr(0, 80).c_str());
+        return shown.ok ? 0 : 1;
+    }
     // The program's own way of asking WinHelp, so its retry is exercised too.
-    const bool asked = which == "contents" ? bs::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
-                                           : bs::showHelp(nullptr, argv[1], HELP_CONTEXT,
-                                                          std::strtoul(argv[2], nullptr, 10));
+    const bool asked = which == "contents" ? app::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
+                                           : app::showHelp(nullptr, argv[1], HELP_CONTEXT,
+                                                           std::strtoul(argv[2], nullptr, 10));
     if (!asked) {
         std::printf("WinHelp could not be reached (%lu)\n", GetLastError());
         return 1;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Opens the built help file in Wine's WinHelp viewer at its contents and at every
 # numbered topic of the help source, checks that the viewer shows that topic under the
-# caption "Brightsweep Help", and saves a screenshot of each into SHOTS.
+# caption "Brightsweep Help", and saves a screenshot of each into SHOTS. Each topic is
+# also reached once by its link in the contents topic.
 # Usage: ViewerEndToEnd.sh PROBE_EXE HELP_FILE HELP_SOURCE SHOTS
 set -euo pipefail
 probe=$1 help=$2 source=$3 shots=$4
@@ -24,6 +25,9 @@ show contents "$(sed -n 's/^@topic contents //p' "$source")" help-contents
 count=0
 while read -r number title; do
   show "$number" "$title" "help-topic-$number"
+  # The contents topic links to it too.
+  "$exec_win" "$probe" "$help" contents "$(sed -n 's/^@topic contents //p' "$source")" >/dev/null
+  "$exec_win" "$probe" "$help" follow "$title"
   count=$((count + 1))
 done < <(sed -n 's/^@topic \([0-9][0-9]*\) /\1 /p' "$source")
 [ "$count" -ge 6 ] || { echo "expected the topics 2 to 7, found $count numbered topics"; exit 1; }

@@ -58,7 +58,49 @@ std::string textOf(HWND hwnd) {
     return narrow;
 }
 
+HWND viewerText(const std::string& caption) {
+    Search s;
+    s.caption = caption;
+    EnumWindows(findViewer, reinterpret_cast<LPARAM>(&s));
+    HWND edit = nullptr;
+    if (s.found != nullptr) {
+        EnumChildWindows(s.found, findRichEdit, reinterpret_cast<LPARAM>(&edit));
+    }
+    return edit;
+}
+
 } // namespace
+
+bool clickViewerText(const std::string& caption, const std::string& text) {
+    HWND edit = viewerText(caption);
+    if (edit == nullptr) {
+        return false;
+    }
+    const std::string shown = textOf(edit);
+    // A link in a list is a whole bullet line: bullet, tab, text, paragraph end.
+    auto at = shown.find("\t" + text + "\r");
+    if (at == std::string::npos) {
+        return false;
+    }
+    ++at;
+    // WM_GETTEXT ends paragraphs with CR LF, the control's character positions with CR.
+    LPARAM index = static_cast<LPARAM>(at);
+    for (auto crlf = shown.find("\r\n"); crlf != std::string::npos && crlf < at;
+         crlf = shown.find("\r\n", crlf + 2)) {
+        --index;
+    }
+    // With a position in wParam (not a pointer) the answer is packed in the result, so it
+    // crosses the process boundary.
+    DWORD_PTR packed = 0;
+    if (!SendMessageTimeoutW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index + 1), 0,
+                             SMTO_ABORTIFHUNG, 2000, &packed)) {
+        return false;
+    }
+    const LPARAM point = MAKELPARAM(LOWORD(packed) + 2, HIWORD(packed) + 4);
+    PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(edit, WM_LBUTTONUP, 0, point);
+    return true;
+}
 
 ViewerState waitForHelpTopic(const std::string& caption, const std::string& topicTitle,
                              unsigned timeoutMs) {
@@ -71,8 +113,7 @@ ViewerState waitForHelpTopic(const std::string& caption, const std::string& topi
         state.text =
             "(no visible viewer window captioned \"" + caption + "\"; viewers:" + s.seen + ")";
         if (s.found != nullptr) {
-            HWND edit = nullptr;
-            EnumChildWindows(s.found, findRichEdit, reinterpret_cast<LPARAM>(&edit));
+            HWND edit = viewerText(caption);
             state.text = edit != nullptr ? textOf(edit) : "(viewer has no text control)";
             if (state.text.compare(0, topicTitle.size(), topicTitle) == 0) {
                 state.ok = true;

@@ -15,4 +15,7 @@ struct ViewerState {
 ViewerState waitForHelpTopic(const std::string& caption, const std::string& topicTitle,
                              unsigned timeoutMs);
 
+// Clicks the first place where the viewer's text shows `text`, as a user follows a link.
+bool clickViewerText(const std::string& caption, const std::string& text);
+
 } // namespace bstest

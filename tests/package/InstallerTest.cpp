@@ -308,7 +308,10 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
 
 TEST_F(InstallerTest, StartMenuShortcutTargetRunsSilentCleanWithoutWindow) {
     testsupport::RegistryGuard settings(kSettingsKey);
-    // Stored choices that clean nothing outside this test's own folder.
+    // Stored choices that clean one folder of this test's own and nothing else.
+    testsupport::TempTree tree("installed-silent");
+    const std::string folder = tree.mkdir("clutter");
+    tree.file("clutter\\old.tmp");
     testsupport::deleteKeyTree(kSettingsKey);
     {
         engine::Registry registry;
@@ -318,7 +321,7 @@ TEST_F(InstallerTest, StartMenuShortcutTargetRunsSilentCleanWithoutWindow) {
         registry.writeBool("WTFSubDir", false);
         registry.writeBool("RecycleBin", false);
         registry.writeBool("RecentDocs", false);
-        registry.writeString("UserDirectories", "");
+        registry.writeString("UserDirectories", "*" + folder + "\r\n");
         registry.writeBool("UserSubDir", false);
     }
     install();
@@ -329,6 +332,9 @@ TEST_F(InstallerTest, StartMenuShortcutTargetRunsSilentCleanWithoutWindow) {
     EXPECT_TRUE(program.finished) << "a silent clean must end by itself";
     EXPECT_EQ(program.exitCode, 0u);
     EXPECT_FALSE(program.showedWindow);
+    // The installed program really cleaned: the listed folder is emptied, not removed.
+    EXPECT_TRUE(pathExists(folder));
+    EXPECT_TRUE(listFolder(folder).empty());
 }
 
 TEST_F(InstallerTest, SilentUninstallRemovesEverythingItInstalledAndKeepsStoredChoices) {

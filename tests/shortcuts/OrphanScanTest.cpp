@@ -13,6 +13,15 @@ using List = std::vector<std::string>;
 
 namespace {
 
+// Removes paths outside the test's own tree (drive roots) on every way out.
+struct RemoveAtEnd {
+    std::vector<std::string> paths;
+    ~RemoveAtEnd() {
+        for (const auto& path : paths)
+            testsupport::removeTree(path);
+    }
+};
+
 List scan(const std::string& folder, bool recurse = true) {
     OrphanList orphans;
     TPBShellLink link;
@@ -42,7 +51,9 @@ protected:
 TEST_F(OrphanScan, ListsOnlyMissingTargetsOnFixedDrives) {
     makeOrphan(tree.at("desk\\gone.lnk"), tree.at("removed\\gone.exe"));
     makeOrphan(tree.at("desk\\CAPS.LNK"), tree.at("removed\\caps.exe"));
-    makeOrphan(tree.at("desk\\onD.lnk"), "D:\\bs-removed\\" + std::to_string(GetCurrentProcessId()) + ".exe");
+    const std::string onD = "D:\\bs-removed-" + std::to_string(GetCurrentProcessId());
+    makeOrphan(tree.at("desk\\onD.lnk"), onD + "\\gone.exe");
+    testsupport::removeTree(onD);
     makeShortcut(tree.at("desk\\file.lnk"), existing);
     makeShortcut(tree.at("desk\\folder.lnk"), tree.path() + "\\present");
     makeShortcut(tree.at("desk\\unc.lnk"), "\\\\nosuchserver\\share\\gone.exe");
@@ -99,6 +110,7 @@ TEST_F(OrphanScan, MissingOrEmptyFoldersYieldNothing) {
     EXPECT_TRUE(scan(tree.at("no such folder"), false).empty());
     // An empty path must not scan the current drive's root, which holds an orphan here.
     const std::string root = "C:\\!bs-orphan-" + std::to_string(GetCurrentProcessId()) + ".lnk";
+    const RemoveAtEnd cleanup{{root}};
     makeOrphan(root, tree.at("removed\\root.exe"));
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
@@ -106,24 +118,22 @@ TEST_F(OrphanScan, MissingOrEmptyFoldersYieldNothing) {
     EXPECT_TRUE(scan("").empty());
     EXPECT_TRUE(scan("", false).empty());
     SetCurrentDirectoryA(current);
-    DeleteFileA(root.c_str());
 }
 
 TEST_F(OrphanScan, DriveRootFirstEntryIsExamined) {
-    // D:\ has no "." or "..": its first entries (sorted by name) must still be tested.
+    // D:\ has no "." or "..": its first entry (names sort by upper case) must be tested.
     const std::string tag = std::to_string(GetCurrentProcessId());
-    const std::string firstLink = "D:\\!!bs-" + tag + ".lnk";
+    const std::string firstLink = "D:\\!!!!bs-" + tag + ".lnk";
     const std::string firstDir = "D:\\!!!bs-" + tag;
+    const RemoveAtEnd cleanup{{firstLink, firstDir}};
     makeOrphan(firstLink, tree.at("removed\\first.exe"));
     makeOrphan(firstDir + "\\inner.lnk", tree.at("removed\\inner.exe"));
-    const List found = scan("D:\\");
-    DeleteFileA(firstLink.c_str());
-    testsupport::removeTree(firstDir);
-    const auto has = [&](const std::string& path) {
+    const auto has = [](const List& found, const std::string& path) {
         return std::find(found.begin(), found.end(), path) != found.end();
     };
-    EXPECT_TRUE(has(firstLink));
-    EXPECT_TRUE(has(firstDir + "\\inner.lnk"));
+    EXPECT_TRUE(has(scan("D:\\", false), firstLink));
+    DeleteFileA(firstLink.c_str()); // now the folder comes first
+    EXPECT_TRUE(has(scan("D:\\"), firstDir + "\\inner.lnk"));
 }
 
 TEST_F(OrphanScan, LongTargetsAreNeverCalledGone) {

@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <thread>
+
 using namespace shortcuts;
 using testsupport::TempTree;
 
@@ -46,10 +48,11 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const TPBShellLink& link) {
-    return {link.FileName(),   link.Target(),    link.WorkingDir(),
-            link.Description(), link.Arguments(), link.FileIcon().FileName(),
-            link.ShowCmd(),    link.FileIcon().IconIndex(), link.HotKeyCode(),
-            link.ShellFolder()};
+    return {link.FileName(),   link.Target(),
+            link.WorkingDir(), link.Description(),
+            link.Arguments(),  link.FileIcon().FileName(),
+            link.ShowCmd(),    link.FileIcon().IconIndex(),
+            link.HotKeyCode(), link.ShellFolder()};
 }
 
 } // namespace
@@ -255,4 +258,29 @@ TEST_F(ShellLinkLoad, FailedLoadsChangeNothingAndBalanceCom) {
     link.SetFileName(tree.at("absent"));
     expectFailure([&] { link.Load(); }, "Link not found.");
     EXPECT_FALSE(threadHoldsCom());
+}
+
+TEST_F(ShellLinkLoad, ComOfAnotherApartmentIsLeftAsItWas) {
+    // A thread in the multi-threaded apartment refuses the load's CoInitialize; the load
+    // must then not undo the thread's own initialisation.
+    linkfixtures::makeShortcut(tree.at("good.lnk"), tree.file("good.txt"));
+    HRESULT again = E_FAIL;
+    std::string target;
+    std::thread worker([&] {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+            return;
+        TPBShellLink link;
+        try {
+            link.LoadFromFile(tree.at("good.lnk"));
+            target = link.Target();
+        } catch (const std::exception&) {
+        }
+        again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(again))
+            CoUninitialize();
+        CoUninitialize();
+    });
+    worker.join();
+    EXPECT_EQ(again, S_FALSE); // still initialised after the load
+    EXPECT_EQ(AsciiLower(target), AsciiLower(tree.at("good.txt")));
 }

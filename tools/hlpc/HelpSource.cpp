@@ -39,6 +39,9 @@ public:
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
+            if (!line.empty() && line[0] == '#') {
+                continue; // comments are for the source's editors, in any characters
+            }
             checkCharacters(line, lineNo_);
             handle(line);
         }
@@ -63,9 +66,6 @@ public:
 
 private:
     void handle(const std::string& line) {
-        if (!line.empty() && line[0] == '#') {
-            return;
-        }
         if (trim(line).empty()) {
             endParagraph();
             return;
@@ -189,7 +189,7 @@ private:
         if (kind == Paragraph::Kind::Bullet && text.empty()) {
             throw SourceError(lineNo_, "empty bullet");
         }
-        topic_->paragraphs.push_back({kind, text});
+        topic_->paragraphs.push_back({kind, text, {}});
         open_ = &topic_->paragraphs.back();
         checkLength(*open_);
     }
@@ -215,7 +215,7 @@ private:
         topic_ = nullptr;
     }
 
-    // @list becomes one bullet per numbered topic, in source order.
+    // @list becomes one bullet per numbered topic, in source order, each a link to it.
     void expandList() {
         if (listAt_.empty()) {
             return;
@@ -223,7 +223,7 @@ private:
         std::vector<Paragraph> items;
         for (const auto& t : source_.topics) {
             if (!t.isContents()) {
-                items.push_back({Paragraph::Kind::Bullet, t.title});
+                items.push_back({Paragraph::Kind::Bullet, t.title, t.contextName()});
             }
         }
         auto& contents = source_.topics.front().paragraphs;

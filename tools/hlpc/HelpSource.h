@@ -13,6 +13,7 @@ struct Paragraph {
     enum class Kind { Text, Subheading, Bullet };
     Kind kind = Kind::Text;
     std::string text;
+    std::string jumpTo; // a context name: the whole text is a link to that topic
 };
 
 struct Topic {

@@ -126,7 +126,8 @@ struct Record {
 
 // One paragraph as a text record. The text is a run of NUL-terminated strings, one in
 // front of each command byte: print a string, run a command, until the closing 0xFF.
-Record textRecord(const std::string& text, const Format& f) {
+// With `jumpTo`, the text is a hotspot that jumps to the topic of that context name.
+Record textRecord(const std::string& text, const Format& f, const std::string& jumpTo = {}) {
     Bytes commands, strings;
     const auto command = [&](std::initializer_list<std::uint8_t> bytes, const std::string& before) {
         putString(strings, before);
@@ -136,7 +137,17 @@ Record textRecord(const std::string& text, const Format& f) {
     if (f.bullet) {
         command({0x83}, "\x95"); // a bullet, then a tab to the hanging indent
     }
-    command({0x82}, text);
+    if (jumpTo.empty()) {
+        command({0x82}, text);
+    } else {
+        // A topic jump (0xE3) names its target by the context-name hash.
+        Bytes jump = {0xE3};
+        put32(jump, contextHash(jumpTo));
+        putString(strings, "");
+        append(commands, jump);
+        command({0x89}, text); // end of the hotspot
+        command({0x82}, "");
+    }
     command({0xFF}, "");
 
     Bytes info = {0x00, 0x80, 0x00, 0x00};
@@ -185,8 +196,15 @@ std::vector<Record> buildRecords(const HelpSource& source) {
         records.push_back(headerRecord(static_cast<int>(i), t.title));
         // The viewer doesn't draw the header's title, so every topic opens with its own.
         records.push_back(textRecord(t.title, {kTitle, 12, false}));
-        for (const auto& p : t.paragraphs) {
-            records.push_back(textRecord(p.text, formatOf(p.kind)));
+        for (std::size_t j = 0; j < t.paragraphs.size(); ++j) {
+            const Paragraph& p = t.paragraphs[j];
+            Format f = formatOf(p.kind);
+            // Bullets sit close together; text after a list needs the usual gap above.
+            if (p.kind == Paragraph::Kind::Text && j > 0 &&
+                t.paragraphs[j - 1].kind == Paragraph::Kind::Bullet) {
+                f.spaceAbove = 12;
+            }
+            records.push_back(textRecord(p.text, f, p.jumpTo));
         }
     }
     // An empty header closes the chain, as help compilers do.

@@ -8,10 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -57,6 +58,13 @@ void expectMatches(const hlpread::File& f, const hlpc::HelpSource& s) {
         for (std::size_t p = 0; p < src.paragraphs.size(); ++p) {
             EXPECT_EQ(got.paragraphs[p + 1].text, expectedText(src.paragraphs[p]));
             EXPECT_EQ(got.paragraphs[p + 1].font, expectedFont(src.paragraphs[p]));
+            using Jumps = std::vector<std::pair<std::string, std::uint32_t>>;
+            Jumps expectedJumps;
+            if (!src.paragraphs[p].jumpTo.empty()) {
+                expectedJumps.emplace_back(src.paragraphs[p].text,
+                                           hlpread::hashContextName(src.paragraphs[p].jumpTo));
+            }
+            EXPECT_EQ(got.paragraphs[p + 1].jumps, expectedJumps);
         }
         const std::uint32_t hash = hlpread::hashContextName(src.contextName());
         EXPECT_NE(std::find(f.context.begin(), f.context.end(), std::make_pair(hash, got.offset)),
@@ -104,14 +112,18 @@ TEST(ShippedHelp, FileMatchesSourceAndOpensEveryProgramTopic) {
                            [](const auto& e) { return e.first == 0x05311E4Eu; }),
               f.context.end()); // IDH_2
 
-    // The contents topic lists every other topic.
-    std::string contents;
+    // The contents topic links to every other topic, through the context hashes.
+    std::map<std::string, std::uint32_t> links;
     for (const auto& p : f.topics.front().paragraphs) {
-        contents += p.text + "\n";
+        for (const auto& [text, hash] : p.jumps) {
+            const auto target = std::find_if(f.context.begin(), f.context.end(),
+                                             [hash](const auto& e) { return e.first == hash; });
+            ASSERT_NE(target, f.context.end()) << text;
+            links[text] = target->second;
+        }
     }
     for (std::size_t i = 1; i < f.topics.size(); ++i) {
-        EXPECT_NE(contents.find("\x95\t" + f.topics[i].title + "\n"), std::string::npos)
-            << f.topics[i].title;
+        EXPECT_EQ(links[f.topics[i].title], f.topics[i].offset) << f.topics[i].title;
     }
     // What a user must be told somewhere.
     std::string all;
@@ -149,9 +161,23 @@ TEST(Writer, RefusesTitlesThatOverflowTheTitleIndex) {
     EXPECT_THROW(hlpc::writeHlp(parse(text), 0), hlpc::SourceError);
 }
 
+TEST(Writer, SourceWithWindowsLineEndingsGivesTheSameFile) {
+    // A Windows checkout may turn the source's line ends into CR LF.
+    const std::string lf = "@title T\n@topic contents C\n@list\nline one\nline two\n\n"
+                           "@topic 2 X\n* b\n  more\n\n@heading H\ntext\n";
+    std::string crlf;
+    for (char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    EXPECT_EQ(hlpc::writeHlp(parse(crlf), 0), hlpc::writeHlp(parse(lf), 0));
+}
+
 class TempDir {
 public:
-    TempDir() : path_(fs::temp_directory_path() / ("hlpc-test-" + std::to_string(::getpid()))) {
+    TempDir()
+        : path_(fs::temp_directory_path() /
+                ("hlpc-test-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
         fs::remove_all(path_);
         fs::create_directories(path_);
     }

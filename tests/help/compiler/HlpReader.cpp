@@ -296,6 +296,8 @@ private:
         (void)infoStart;
         Paragraph p;
         bool open = false;
+        std::size_t hotspotStart = std::string::npos;
+        std::uint32_t hotspotHash = 0;
         for (;;) {
             const std::string s = d2.stringz();
             p.text += s;
@@ -310,13 +312,24 @@ private:
                 require(p.font < file_.fonts, "font index within |FONT");
                 break;
             case 0x82:
+                require(hotspotStart == std::string::npos, "hotspot left open");
                 topic.paragraphs.push_back(p);
-                p.text.clear();
+                p = Paragraph{};
                 open = false;
                 break;
             case 0x83:
                 p.text += '\t';
                 open = true;
+                break;
+            case 0xE3: // topic jump by context hash
+                require(hotspotStart == std::string::npos, "hotspot inside a hotspot");
+                hotspotHash = d1.u32();
+                hotspotStart = p.text.size();
+                break;
+            case 0x89:
+                require(hotspotStart != std::string::npos, "hotspot end without a start");
+                p.jumps.emplace_back(p.text.substr(hotspotStart), hotspotHash);
+                hotspotStart = std::string::npos;
                 break;
             default:
                 fail("unexpected command byte " + std::to_string(command));

@@ -13,7 +13,8 @@ namespace hlpread {
 
 struct Paragraph {
     unsigned font = 0;
-    std::string text; // a tab command reads as '\t'
+    std::string text;                                         // a tab command reads as '\t'
+    std::vector<std::pair<std::string, std::uint32_t>> jumps; // hotspot text, target hash
 };
 
 struct Topic {

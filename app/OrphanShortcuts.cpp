@@ -1,0 +1,32 @@
+// The orphaned-shortcut part of the clean run: the Desktop and Start Menu scans, then the
+// removal dialog when they found anything.
+#include "app/RemoveShortcuts.h"
+#include "app/SettingsFrm.h"
+#include "app/SettingsIds.h"
+#include "shortcuts/OrphanScan.h"
+
+namespace app {
+
+void TSettingsFrm::ScanForOrphans(const std::string& folder, bool recurse) {
+    shortcuts::ScanForOrphans(folder, recurse, OrphanList, PBShellLink1);
+}
+
+void TSettingsFrm::CheckFolderShortcuts(const std::string& folder) {
+    shortcuts::CheckFolderShortcuts(folder, OrphanList, PBShellLink1);
+}
+
+void TSettingsFrm::removeOrphanedShortcuts() {
+    // A shell folder that could not be read at start-up is left out rather than scanned
+    // from the current drive's root (the scan itself skips an empty path too).
+    if (isChecked(idCheckBox2) && !DesktopPath.empty())
+        ScanForOrphans(DesktopPath, true);
+    if (isChecked(idCheckBox4) && !StartMenuPath.empty())
+        ScanForOrphans(StartMenuPath, true);
+    if (OrphanList.empty() || !RemoveLinksDlg)
+        return;
+    RemoveLinksDlg->LoadShortcuts(OrphanList);
+    // Whichever button closes it, the run goes on.
+    RemoveLinksDlg->ShowModal();
+}
+
+} // namespace app

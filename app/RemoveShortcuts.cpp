@@ -1,0 +1,203 @@
+#include "app/RemoveShortcuts.h"
+
+#include "app/resource.h"
+#include "engine/Wipe.h"
+
+#include <stdexcept>
+
+namespace app {
+
+namespace {
+using ui::kNoTab;
+constexpr const char* kPanel = nullptr;         // TBitmapPanel, made by the dialog
+constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX; // word-wrapped, no click action
+
+// clang-format off
+constexpr ui::ControlSpec kLayout[] = {
+//   name            class     id                    parent          left top  width height caption                 style                          tab     help
+    {"OKBtn",        "BUTTON", idOKBtn,              nullptr,        159, 188, 75,   25,    "Remove",               BS_DEFPUSHBUTTON | WS_TABSTOP, 0,      0},
+    {"CancelBtn",    "BUTTON", idCancelBtn,          nullptr,        239, 188, 75,   25,    "Cancel",               BS_PUSHBUTTON | WS_TABSTOP,    1,      0},
+    {"BitmapPanel1", kPanel,   idRemoveLinksPanel,   nullptr,        4,   4,   309,  177,   "",                     0,                             2,      0},
+    // RemoveEmpty and Label2 start hidden; FormShow shows them for Start Menu paths.
+    {"RemoveEmpty",  "BUTTON", idRemoveEmpty,        "BitmapPanel1", 10,  150, 15,   17,    "",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
+    {"Label1",       "STATIC", idRemoveLinksLabel1,  "BitmapPanel1", 8,   8,   293,  25,
+     "The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
+    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, 109,  13,    "Remove Empty Folders", kLabel,                        kNoTab, 0},
+    {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
+};
+// clang-format on
+} // namespace
+
+std::span<const ui::ControlSpec> RemoveLinksLayout() {
+    return kLayout;
+}
+
+std::string FolderOfShortcut(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    if (slash == std::string::npos)
+        return {};
+    if (slash > 0 && (path[slash - 1] == ':' || path[slash - 1] == '\\'))
+        return path.substr(0, slash + 1);
+    return path.substr(0, slash);
+}
+
+HWND TRemoveLinksDlg::makeComponent(const ui::ControlSpec& spec, HWND parent) {
+    if (spec.id == idRemoveLinksPanel) {
+        HWND panel =
+            BitmapPanel1.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+        BitmapPanel1.setBitmap(tile_.get());
+        return panel;
+    }
+    if (spec.id == idShortcutList) {
+        HWND list =
+            ShortcutList_.create(parent, spec.id, spec.left, spec.top, spec.width, spec.height);
+        ShortcutList_.setItemHeight(13);
+        return list;
+    }
+    return nullptr;
+}
+
+void TRemoveLinksDlg::create(HWND owner) {
+    owner_ = owner;
+    registerClass(kRemoveLinksClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
+                  LoadCursorA(nullptr, IDC_ARROW));
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, kRemoveLinksClientWidth, kRemoveLinksClientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, x, y, width, height,
+                        owner, 0))
+        throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
+    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    // The same tile as the main window's pages (absent in programs without the resource).
+    tile_.reset(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILE),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    layout_.build(
+        hwnd(), RemoveLinksLayout(), ui::defaultFont(),
+        [this](const ui::ControlSpec& spec, HWND parent) { return makeComponent(spec, parent); });
+    ShowWindow(control("RemoveEmpty"), SW_HIDE);
+    ShowWindow(control("Label2"), SW_HIDE);
+}
+
+void TRemoveLinksDlg::LoadShortcuts(const std::vector<std::string>& paths) {
+    for (const auto& path : paths)
+        ShortcutList_.AddString(path);
+}
+
+void TRemoveLinksDlg::FormShow() {
+    for (int i = 0; i < ShortcutList_.count(); ++i) {
+        ShortcutList_.setChecked(i, true);
+        // Case-sensitive on purpose: the offer is for the shell's own "Start Menu" folder.
+        if (ShortcutList_.text(i).find("Start Menu") != std::string::npos) {
+            ShowWindow(control("RemoveEmpty"), SW_SHOW);
+            ShowWindow(control("Label2"), SW_SHOW);
+        }
+    }
+}
+
+void TRemoveLinksDlg::OKBtnClick() {
+    const bool removeFolders =
+        SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const int count = ShortcutList_.count();
+    for (int i = 0; i < count; ++i) {
+        if (!ShortcutList_.checked(i))
+            continue;
+        const std::string path = ShortcutList_.text(i);
+        // The program's rule for every deletion: only a file it could open for exclusive
+        // writing goes, so a read-only or open shortcut stays (Wine would delete it).
+        if (engine::IsFileWritable(path))
+            DeleteFileA(path.c_str());
+        // The system refuses a folder that is not empty; that is the point.
+        const std::string folder = FolderOfShortcut(path);
+        if (removeFolders && !folder.empty())
+            RemoveDirectoryA(folder.c_str());
+    }
+}
+
+void TRemoveLinksDlg::FormHide() {
+    ShowWindow(control("RemoveEmpty"), SW_HIDE);
+    ShowWindow(control("Label2"), SW_HIDE);
+}
+
+void TRemoveLinksDlg::finish(int result) {
+    modalResult_ = result;
+    modal_ = false;
+}
+
+int TRemoveLinksDlg::ShowModal() {
+    if (!hwnd())
+        return IDCANCEL;
+    FormShow();
+    const bool ownerWasEnabled = owner_ && IsWindowEnabled(owner_);
+    if (ownerWasEnabled)
+        EnableWindow(owner_, FALSE);
+    modal_ = true;
+    modalResult_ = 0;
+    ShowWindow(hwnd(), SW_SHOW);
+    SetFocus(control("OKBtn"));
+
+    MSG msg{};
+    bool quit = false;
+    while (modal_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = got == 0;
+            break;
+        }
+        if (!IsDialogMessageA(hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // The owner comes back before the dialog hides, so activation returns to it.
+    if (ownerWasEnabled)
+        EnableWindow(owner_, TRUE);
+    ShowWindow(hwnd(), SW_HIDE);
+    FormHide();
+    if (quit) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return IDCANCEL;
+    }
+    return modalResult_ ? modalResult_ : IDCANCEL;
+}
+
+LRESULT TRemoveLinksDlg::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case DM_GETDEFID: {
+        // Enter presses the focused push button, else "Remove".
+        HWND focus = GetFocus();
+        int id = idOKBtn;
+        if (focus && GetParent(focus) == hwnd() &&
+            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
+             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+            id = GetDlgCtrlID(focus);
+        return MAKELRESULT(id, DC_HASDEFID);
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
+            if (LOWORD(wParam) == idOKBtn) {
+                OKBtnClick();
+                finish(IDOK);
+                return 0;
+            }
+            if (LOWORD(wParam) == idCancelBtn) {
+                finish(IDCANCEL);
+                return 0;
+            }
+        }
+        break;
+    case WM_CLOSE:
+        // The close box answers like "Cancel"; the window itself lives on.
+        if (modal_)
+            finish(IDCANCEL);
+        return 0;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace app

@@ -1,0 +1,150 @@
+// The main window in this process, started as with an unknown first argument (no stored
+// choices are read): its frame, its layout, keyboard order, help topics and handlers.
+#include "app/SettingsFrm.h"
+#include "app/SettingsIds.h"
+#include "tests/e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace app;
+
+struct MainWindow : ::testing::Test {
+    TSettingsFrm form;
+    HWND window = nullptr;
+    void SetUp() override {
+        form.create({"nothing"});
+        window = form.hwnd();
+        ASSERT_NE(window, nullptr);
+    }
+    HWND control(int id) { return e2e::findControl(window, id); }
+    RECT clientRectOf(int id) {
+        RECT r{};
+        GetWindowRect(control(id), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+};
+
+TEST_F(MainWindow, FrameIsFixedWithMinimiseBoxOnlyAndCentred) {
+    RECT client{}, frame{};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(client.right, 346);
+    EXPECT_EQ(client.bottom, 419);
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+    EXPECT_EQ(e2e::windowText(window), "Brightsweep");
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+}
+
+TEST_F(MainWindow, ControlsSitWhereTheDescriptionPutsThem) {
+    // Page controls are relative to the page, which lies over the tab control's display area.
+    EXPECT_EQ(clientRectOf(idOptionsPage).left, 8);
+    EXPECT_EQ(clientRectOf(idOptionsPage).top, 84);
+    const RECT page = clientRectOf(idBitmapPanel1);
+    EXPECT_EQ(page.right - page.left, 321);
+    EXPECT_EQ(page.bottom - page.top, 269);
+    const RECT userDirs = clientRectOf(idUserDirs);
+    EXPECT_EQ(userDirs.left - page.left, 12);
+    EXPECT_EQ(userDirs.top - page.top, 144);
+    EXPECT_EQ(userDirs.right - userDirs.left, 209);
+    EXPECT_EQ(clientRectOf(idWindowsTempSub).left - page.left, 237);
+    EXPECT_EQ(clientRectOf(idWindowsTempSub).top - page.top, 24);
+    const RECT go = clientRectOf(idButton1);
+    EXPECT_EQ(go.left, 96);
+    EXPECT_EQ(go.top, 388);
+    EXPECT_EQ(e2e::windowText(control(idLabel3)), "Clear Orphaned Shortcuts from Start Menu");
+
+    // The pages: "Control" shown first, "About" hidden behind its tab.
+    HWND tabs = control(idOptionsPage);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongA(tabs, GWL_STYLE) & TCS_HOTTRACK);
+    EXPECT_TRUE(IsWindowVisible(control(idBitmapPanel1)) || !IsWindowVisible(window));
+    EXPECT_FALSE(GetWindowLongA(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(MainWindow, TabGoesThroughTheControlsInTheirOrder) {
+    ShowWindow(window, SW_SHOWNA);
+    const std::vector<int> expected{
+        idButton1,   idButton4,   idHelpBtn,  idOptionsPage, idCheckBox1, idCheckBox5, idCheckBox2,
+        idCheckBox4, idCheckBox3, idUserDirs, idUserSub,     idButton2,   idButton6,   idButton1};
+    std::vector<int> seen{idButton1};
+    HWND at = control(idButton1);
+    for (size_t i = 1; i < expected.size(); ++i) {
+        at = GetNextDlgTabItem(window, at, FALSE);
+        seen.push_back(GetDlgCtrlID(at));
+    }
+    // WindowsTempSub and Remove start disabled and are passed over.
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(MainWindow, F1FindsTheTopicOfTheControlOrItsNearestCarrier) {
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idCheckBox1)), 4u);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idWindowsTempSub)), 4u);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idCheckBox5)), 6u);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idCheckBox2)), 2u);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idCheckBox4)), 3u);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idCheckBox3)), 5u);
+    for (int id : {idUserDirs, idButton2, idRemove, idButton6, idUserSub})
+        EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(id)), 7u) << id;
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idButton1)), 0u);
+    // A window inside a carrier takes the carrier's topic.
+    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, control(idUserDirs),
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(TSettingsFrm::HelpTopicOf(inner), 7u);
+}
+
+TEST_F(MainWindow, LoadedChoicesSetTheControlsWithoutLookingLikeEdits) {
+    form.setWindowsTempSub(true);
+    EXPECT_FALSE(e2e::isEnabled(control(idWindowsTempSub)));
+    form.setWindowsTempFiles(true);
+    EXPECT_TRUE(e2e::isEnabled(control(idWindowsTempSub)));
+    form.setWindowsTempFiles(false);
+    EXPECT_FALSE(e2e::isEnabled(control(idWindowsTempSub)));
+    EXPECT_TRUE(form.windowsTempSub());
+
+    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}});
+    const std::vector<engine::UserFolder> expected{
+        {"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}};
+    EXPECT_EQ(form.userFolders(), expected);
+    form.setRecycleBin(true);
+    form.setRecentDocs(true);
+    form.setUserSub(true);
+    EXPECT_TRUE(e2e::isChecked(control(idCheckBox3)));
+    EXPECT_TRUE(e2e::isChecked(control(idCheckBox5)));
+    EXPECT_TRUE(e2e::isChecked(control(idUserSub)));
+    EXPECT_FALSE(e2e::isChecked(control(idCheckBox2)));
+}
+
+} // namespace
+
+namespace {
+TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
+    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\c", true}});
+    HWND list = control(idUserDirs);
+    const POINT p = e2e::listItemPoint(list, 1, 60);
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(e2e::isEnabled(control(idRemove)));
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
+    const std::vector<engine::UserFolder> left{{"C:\\a", true}, {"C:\\c", true}};
+    EXPECT_EQ(form.userFolders(), left);
+}
+} // namespace

@@ -1,0 +1,240 @@
+#include "tests/e2e/Driver.h"
+
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK matchTopLevel(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->processId || !IsWindowVisible(hwnd))
+        return TRUE;
+    char cls[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (s->className && lstrcmpA(cls, s->className) != 0)
+        return TRUE;
+    if (s->caption && windowText(hwnd) != s->caption)
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+HWND findTopLevel(DWORD processId, const char* className, const char* caption) {
+    Search s{processId, className, caption, nullptr};
+    EnumWindows(&matchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+struct ChildSearch {
+    int id;
+    const char* className;
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<ChildSearch*>(param);
+    if (s->text) {
+        char cls[256] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (lstrcmpiA(cls, s->className) != 0 || windowText(hwnd) != *s->text)
+            return TRUE;
+    } else if (GetDlgCtrlID(hwnd) != s->id) {
+        return TRUE;
+    }
+    s->found = hwnd;
+    return FALSE;
+}
+
+// A sent message is handled before anything posted to the window; mouse input is sent so
+// that its effect is there when the call returns.
+void sendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 1000, &ignored);
+}
+
+void sendMouse(HWND window, UINT down, UINT up, int x, int y) {
+    sendWaiting(window, down, MK_LBUTTON, MAKELPARAM(x, y));
+    sendWaiting(window, up, 0, MAKELPARAM(x, y));
+}
+} // namespace
+
+Process::Process(const std::string& exe, const std::string& arguments) {
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
+        throw std::runtime_error("cannot start " + exe);
+}
+
+Process::~Process() {
+    if (running())
+        kill();
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool Process::running() const {
+    return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::waitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void Process::kill() {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+}
+
+HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (HWND found = findTopLevel(processId, className, caption))
+            return found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool waitForWindowGone(DWORD processId, const char* className, const char* caption,
+                       DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (!findTopLevel(processId, className, caption))
+            return true;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+HWND findControl(HWND root, int id) {
+    ChildSearch s{id, nullptr, nullptr, nullptr};
+    EnumChildWindows(root, &matchChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND findControlByText(HWND root, const char* className, const std::string& text) {
+    ChildSearch s{0, className, &text, nullptr};
+    EnumChildWindows(root, &matchChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string windowText(HWND window) {
+    // The wide form: text sent across processes comes back reliably in it.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(wcslen(wide.c_str()));
+    if (wide.empty())
+        return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), size, nullptr, nullptr);
+    text.resize(static_cast<size_t>(size) - 1);
+    return text;
+}
+
+bool isChecked(HWND checkBox) {
+    return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+bool isEnabled(HWND window) {
+    return IsWindowEnabled(window) != FALSE;
+}
+bool isVisible(HWND window) {
+    return IsWindowVisible(window) != FALSE;
+}
+
+void click(HWND button) {
+    sendWaiting(button, BM_CLICK, 0, 0);
+}
+
+void press(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void clickAt(HWND window, int x, int y) {
+    sendMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
+}
+
+void doubleClickAt(HWND window, int x, int y) {
+    sendMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
+    sendMouse(window, WM_LBUTTONDBLCLK, WM_LBUTTONUP, x, y);
+}
+
+void pressKey(HWND window, WPARAM virtualKey) {
+    PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+std::vector<std::string> listTexts(HWND listBox) {
+    std::vector<std::string> texts;
+    const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        // The A form comes back as UTF-16 across processes under Wine; ask for the W form.
+        const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+        std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        std::string text;
+        for (wchar_t c : std::wstring(wide.c_str()))
+            text += static_cast<char>(c < 256 ? c : '?');
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<bool> listTicks(HWND listBox) {
+    std::vector<bool> ticks;
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        ticks.push_back(SendMessageA(listBox, LB_GETITEMDATA, i, 0) != 0);
+    return ticks;
+}
+
+POINT listItemPoint(HWND listBox, int index, int x) {
+    const LRESULT height = SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0);
+    const LRESULT top = SendMessageA(listBox, LB_GETTOPINDEX, 0, 0);
+    return POINT{x, static_cast<LONG>((index - top) * height + height / 2)};
+}
+
+HWND waitForMessage(DWORD processId, const char* caption, DWORD timeoutMs) {
+    return waitForWindow(processId, kMessageDialogClass, caption, timeoutMs);
+}
+
+std::string messageText(HWND dialog) {
+    // The text is the dialog's one static control that carries text.
+    std::string text;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "STATIC") == 0 && !(text = windowText(child)).empty())
+            return text;
+    }
+    return {};
+}
+
+void answer(HWND dialog, const char* buttonCaption) {
+    HWND button = findControlByText(dialog, "BUTTON", buttonCaption);
+    if (!button)
+        throw std::runtime_error(std::string("no button ") + buttonCaption);
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+} // namespace e2e

@@ -1,0 +1,393 @@
+// brightsweep.exe driven from outside: the silent start, the interactive clean run, and
+// the main window's handlers, against real files and the real registry of the prefix.
+#include "app/SettingsIds.h"
+#include "tests/e2e/Driver.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace app;
+using testsupport::RegistryGuard;
+using testsupport::TempTree;
+
+constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
+
+// The program, passed on the command line by its path inside the prefix.
+std::string programPath() {
+    for (int i = 1; i < __argc; ++i) {
+        const std::string arg = __argv[i];
+        if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".exe") == 0)
+            return arg;
+    }
+    return {};
+}
+
+// The values of the settings key as name -> (type, bytes), for before/after comparisons.
+using Snapshot = std::map<std::string, std::pair<DWORD, std::string>>;
+Snapshot snapshot() {
+    Snapshot values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameLength = sizeof name, type = 0, size = 0;
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            break;
+        std::string data(size, '\0');
+        nameLength = sizeof name;
+        RegEnumValueA(key, i, name, &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(data.data()), &size);
+        values[name] = {type, data};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+bool keyExists(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+DWORD storedFlag(const char* name) {
+    const Snapshot values = snapshot();
+    const auto it = values.find(name);
+    if (it == values.end() || it->second.first != REG_DWORD || it->second.second.size() != 4)
+        return 0xFFFFFFFF;
+    return *reinterpret_cast<const DWORD*>(it->second.second.data());
+}
+
+std::string storedText(const char* name) {
+    const Snapshot values = snapshot();
+    const auto it = values.find(name);
+    if (it == values.end())
+        return "<missing>";
+    return it->second.second.substr(0, it->second.second.find('\0'));
+}
+
+struct Choices {
+    DWORD temp = 0, tempSub = 0, recycle = 0, recent = 0, userSub = 0;
+    std::string folders;
+};
+
+void store(const Choices& c) {
+    testsupport::deleteKeyTree(kKey);
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    auto flag = [&](const char* name, DWORD value) {
+        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    };
+    flag("WindowsTempFiles", c.temp);
+    flag("WTFSubDir", c.tempSub);
+    flag("RecycleBin", c.recycle);
+    flag("RecentDocs", c.recent);
+    RegSetValueExA(key, "UserDirectories", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(c.folders.c_str()),
+                   static_cast<DWORD>(c.folders.size() + 1));
+    flag("UserSubDir", c.userSub);
+    RegCloseKey(key);
+}
+
+struct E2E : ::testing::Test {
+    RegistryGuard guard{kKey};
+    TempTree tree{"e2e"};
+    std::string exe = programPath();
+
+    void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
+
+    // Two user folders with files and a sub-folder each: "kept" and "wiped".
+    void fillFolders() {
+        for (const char* folder : {"wiped", "kept"}) {
+            tree.file(std::string(folder) + "\\a.txt");
+            tree.file(std::string(folder) + "\\sub\\b.txt");
+        }
+    }
+    std::string folders(bool tickWiped, bool tickKept) {
+        return std::string(tickWiped ? "*" : "") + tree.at("wiped") + "\n" + (tickKept ? "*" : "") +
+               tree.at("kept");
+    }
+
+    HWND startWindow(e2e::Process& process) {
+        HWND window = e2e::waitForWindow(process.id(), kMainWindowClass, kMainWindowCaption);
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+};
+
+// ---- The silent start ------------------------------------------------------------------
+
+TEST_F(E2E, SilentStartInAnyCaseCleansWhatIsTickedAndStoresTheChoicesAgain) {
+    for (const char* argument : {"/S", "/s"}) {
+        SCOPED_TRACE(argument);
+        fillFolders();
+        Choices c;
+        c.userSub = 1;
+        c.folders = folders(true, false); // LF only, no final break: stored anew with CR LF
+        store(c);
+
+        e2e::Process process(exe, argument);
+        const auto code = process.waitForExit(60000);
+        ASSERT_TRUE(code.has_value()) << "the silent run did not end";
+        EXPECT_EQ(*code, 0u);
+
+        EXPECT_EQ(testsupport::listFolder(tree.at("wiped")), std::vector<std::string>{});
+        EXPECT_EQ(testsupport::listFolder(tree.at("kept")),
+                  (std::vector<std::string>{"a.txt", "sub"}));
+        EXPECT_TRUE(tree.exists("kept\\sub\\b.txt"));
+        EXPECT_EQ(storedText("UserDirectories"),
+                  "*" + tree.at("wiped") + "\r\n" + tree.at("kept") + "\r\n");
+        EXPECT_EQ(storedFlag("UserSubDir"), 1u);
+        EXPECT_EQ(storedFlag("WindowsTempFiles"), 0u);
+    }
+}
+
+TEST_F(E2E, SilentStartWithoutSubFoldersAndTheTempFolderTicked) {
+    fillFolders();
+    char tempPath[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, tempPath);
+    const std::string tempFile =
+        std::string(tempPath) + "bs-e2e-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    const std::string tempSub =
+        std::string(tempPath) + "bs-e2e-sub-" + std::to_string(GetCurrentProcessId());
+    testsupport::writeFile(tempFile);
+    testsupport::writeFile(tempSub + "\\inner.tmp");
+
+    Choices c;
+    c.temp = 1;
+    c.tempSub = 0;
+    c.folders = folders(true, false);
+    store(c);
+    e2e::Process process(exe, "/S");
+    ASSERT_TRUE(process.waitForExit(60000).has_value());
+
+    EXPECT_FALSE(testsupport::pathExists(tempFile));
+    EXPECT_TRUE(testsupport::pathExists(tempSub + "\\inner.tmp"));
+    EXPECT_EQ(testsupport::listFolder(tree.at("wiped")), std::vector<std::string>{"sub"});
+    EXPECT_TRUE(tree.exists("wiped\\sub\\b.txt"));
+    EXPECT_EQ(storedFlag("WindowsTempFiles"), 1u);
+    testsupport::removeTree(tempSub);
+}
+
+TEST_F(E2E, AFreshAccountGetsTheKeyAndItsSixSubKeys) {
+    testsupport::deleteKeyTree(kKey);
+    e2e::Process process(exe, "");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(keyExists(kKey));
+    for (const char* sub : {"WindowsTempFiles", "WTFSubDir", "RecentDocs", "RecycleBin",
+                            "UserDirectories", "UserSubDir"})
+        EXPECT_TRUE(keyExists(std::string(kKey) + "\\" + sub)) << sub;
+    EXPECT_TRUE(snapshot().empty());
+    // Escape ends the program and stores nothing.
+    e2e::pressKey(e2e::findControl(window, idCheckBox1), VK_ESCAPE);
+    ASSERT_TRUE(process.waitForExit(15000).has_value());
+    EXPECT_TRUE(snapshot().empty());
+}
+
+// ---- The interactive clean run ---------------------------------------------------------
+
+TEST_F(E2E, RefusingTheConfirmationChangesNothing) {
+    fillFolders();
+    Choices c;
+    c.userSub = 1;
+    c.recycle = 1;
+    c.folders = folders(true, true);
+    store(c);
+    const Snapshot before = snapshot();
+
+    e2e::Process process(exe, "");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(e2e::listTexts(e2e::findControl(window, idUserDirs)).size(), 2u);
+
+    // "&No", Escape, and Enter (which starts the run like "&Go!") then closing the box.
+    e2e::press(e2e::findControl(window, idButton1));
+    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(e2e::messageText(confirm),
+              "You have chosen to DELETE ALL data in the locations you have specified.\r\n"
+              "Are you sure you want to do this?");
+    e2e::answer(confirm, "&No");
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+
+    e2e::press(e2e::findControl(window, idButton1));
+    confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    e2e::pressKey(e2e::findControlByText(confirm, "BUTTON", "&Yes"), VK_ESCAPE);
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+
+    e2e::pressKey(e2e::findControl(window, idUserSub), VK_RETURN);
+    confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    PostMessageA(confirm, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+
+    EXPECT_TRUE(process.running());
+    EXPECT_TRUE(e2e::isVisible(window));
+    EXPECT_TRUE(tree.exists("wiped\\a.txt"));
+    EXPECT_TRUE(tree.exists("kept\\sub\\b.txt"));
+    EXPECT_EQ(snapshot(), before);
+
+    e2e::press(e2e::findControl(window, idButton4));
+    ASSERT_TRUE(process.waitForExit(15000).has_value());
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(E2E, AConfirmedRunCleansReportsAndEnds) {
+    fillFolders();
+    Choices c;
+    c.folders = folders(false, true);
+    store(c);
+
+    e2e::Process process(exe, "");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    e2e::click(e2e::findControl(window, idUserSub)); // the user's change is stored too
+    e2e::press(e2e::findControl(window, idButton1));
+    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    e2e::answer(confirm, "&Yes");
+
+    HWND done = e2e::waitForMessage(process.id(), "Information");
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(e2e::messageText(done), "Your windows have been cleaned!");
+    // The cleaning and the storing are over before the message shows.
+    EXPECT_EQ(testsupport::listFolder(tree.at("kept")), std::vector<std::string>{});
+    EXPECT_EQ(testsupport::listFolder(tree.at("wiped")),
+              (std::vector<std::string>{"a.txt", "sub"}));
+    EXPECT_EQ(storedFlag("UserSubDir"), 1u);
+    e2e::answer(done, "OK");
+    const auto code = process.waitForExit(15000);
+    ASSERT_TRUE(code.has_value()) << "the program did not end after its run";
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(E2E, AnyOtherFirstArgumentStartsClearAndAConfirmedRunStoresThat) {
+    Choices c;
+    c.temp = c.tempSub = c.recycle = c.recent = c.userSub = 1;
+    c.folders = "*" + tree.at("nowhere") + "\r\n";
+    for (const char* arguments : {"-S", "/SS", "x /S"}) {
+        SCOPED_TRACE(arguments);
+        store(c);
+        e2e::Process process(exe, arguments);
+        HWND window = startWindow(process);
+        ASSERT_NE(window, nullptr);
+        for (int id : {idCheckBox1, idWindowsTempSub, idCheckBox5, idCheckBox2, idCheckBox4,
+                       idCheckBox3, idUserSub})
+            EXPECT_FALSE(e2e::isChecked(e2e::findControl(window, id))) << id;
+        EXPECT_TRUE(e2e::listTexts(e2e::findControl(window, idUserDirs)).empty());
+        if (std::string(arguments) != "x /S") {
+            e2e::press(e2e::findControl(window, idButton4));
+            ASSERT_TRUE(process.waitForExit(15000).has_value());
+            continue;
+        }
+        e2e::press(e2e::findControl(window, idButton1));
+        HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
+        ASSERT_NE(confirm, nullptr);
+        e2e::answer(confirm, "&Yes");
+        HWND done = e2e::waitForMessage(process.id(), "Information");
+        ASSERT_NE(done, nullptr);
+        e2e::pressKey(e2e::findControlByText(done, "BUTTON", "OK"), VK_ESCAPE);
+        ASSERT_TRUE(process.waitForExit(15000).has_value());
+        EXPECT_EQ(storedFlag("WindowsTempFiles"), 0u);
+        EXPECT_EQ(storedFlag("UserSubDir"), 0u);
+        EXPECT_EQ(storedText("UserDirectories"), "");
+    }
+}
+
+// ---- The "Control" page ----------------------------------------------------------------
+
+TEST_F(E2E, LabelsToggleTheirBoxesAndTheSubFolderBoxFollowsTheTempBox) {
+    e2e::Process process(exe, "nothing");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    auto at = [&](int id) { return e2e::findControl(window, id); };
+
+    const std::pair<int, int> rows[] = {{idLabel7, idCheckBox1},
+                                        {idLabel8, idCheckBox5},
+                                        {idLabel6, idCheckBox2},
+                                        {idLabel3, idCheckBox4},
+                                        {idLabel4, idCheckBox3}};
+    for (const auto& [label, box] : rows) {
+        e2e::clickAt(at(label), 3, 3);
+        EXPECT_TRUE(e2e::isChecked(at(box))) << label;
+        e2e::clickAt(at(label), 3, 3);
+        EXPECT_FALSE(e2e::isChecked(at(box))) << label;
+    }
+    // The sub-folder texts and the headings toggle nothing.
+    for (int label : {idLabel1, idLabel9, idLabel2, idLabel5})
+        e2e::clickAt(at(label), 3, 3);
+    EXPECT_FALSE(e2e::isChecked(at(idUserSub)));
+    EXPECT_FALSE(e2e::isChecked(at(idWindowsTempSub)));
+
+    EXPECT_FALSE(e2e::isEnabled(at(idWindowsTempSub)));
+    e2e::click(at(idCheckBox1));
+    EXPECT_TRUE(e2e::isEnabled(at(idWindowsTempSub)));
+    e2e::click(at(idWindowsTempSub));
+    EXPECT_TRUE(e2e::isChecked(at(idWindowsTempSub)));
+    e2e::clickAt(at(idLabel7), 3, 3); // untick through the label
+    EXPECT_FALSE(e2e::isChecked(at(idCheckBox1)));
+    EXPECT_FALSE(e2e::isEnabled(at(idWindowsTempSub)));
+    EXPECT_TRUE(e2e::isChecked(at(idWindowsTempSub)));
+    e2e::clickAt(at(idLabel7), 3, 3);
+    EXPECT_TRUE(e2e::isEnabled(at(idWindowsTempSub)));
+}
+
+TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
+    Choices c;
+    c.folders = "*C:\\one\r\nC:\\two\r\n*C:\\three\r\n";
+    store(c);
+    e2e::Process process(exe, "");
+    HWND window = startWindow(process);
+    ASSERT_NE(window, nullptr);
+    HWND list = e2e::findControl(window, idUserDirs);
+    HWND remove = e2e::findControl(window, idRemove);
+    EXPECT_EQ(e2e::listTexts(list), (std::vector<std::string>{"C:\\one", "C:\\two", "C:\\three"}));
+    EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, false, true}));
+    EXPECT_FALSE(e2e::isEnabled(remove));
+
+    e2e::press(e2e::findControl(window, idButton6));
+    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(e2e::messageText(confirm), "Remove all directories from the list?");
+    e2e::answer(confirm, "&No");
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+    EXPECT_EQ(e2e::listTexts(list).size(), 3u);
+
+    // A click enables "&Remove"; a double click on an entry removes it at once.
+    const POINT second = e2e::listItemPoint(list, 1, 60);
+    e2e::clickAt(list, second.x, second.y);
+    EXPECT_TRUE(e2e::isEnabled(remove));
+    e2e::doubleClickAt(list, second.x, second.y);
+    EXPECT_EQ(e2e::listTexts(list), (std::vector<std::string>{"C:\\one", "C:\\three"}));
+    EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, true}));
+    EXPECT_FALSE(e2e::isEnabled(remove));
+
+    // A click on the tick box toggles only the tick.
+    const POINT first = e2e::listItemPoint(list, 0, 5);
+    e2e::clickAt(list, first.x, first.y);
+    EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{false, true}));
+
+    e2e::press(e2e::findControl(window, idButton6));
+    confirm = e2e::waitForMessage(process.id(), "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    e2e::answer(confirm, "&Yes");
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+    EXPECT_TRUE(e2e::listTexts(list).empty());
+    EXPECT_TRUE(e2e::isEnabled(remove)); // "C&lear" leaves "&Remove" as it was
+    e2e::click(remove);                  // nothing selected: nothing happens but disabling
+    EXPECT_FALSE(e2e::isEnabled(remove));
+}
+
+} // namespace
