@@ -1,13 +1,17 @@
 #include "app/RemoveShortcuts.h"
 
 #include "app/resource.h"
+#include "engine/Registry.h"
 #include "engine/Wipe.h"
+#include "shortcuts/ShellLnk.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace app {
 
 namespace {
+using ui::kFitText;
 using ui::kNoTab;
 constexpr const char* kPanel = nullptr;         // TBitmapPanel, made by the dialog
 constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
@@ -23,10 +27,43 @@ constexpr ui::ControlSpec kLayout[] = {
     {"RemoveEmpty",  "BUTTON", idRemoveEmpty,        "BitmapPanel1", 10,  150, 15,   17,    "",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
     {"Label1",       "STATIC", idRemoveLinksLabel1,  "BitmapPanel1", 8,   8,   293,  25,
      "The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
-    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, 109,  13,    "Remove Empty Folders", kLabel,                        kNoTab, 0},
+    // Label2 sizes itself to its caption (109 wide in the original font).
+    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, kFitText, 13, "Remove Empty Folders", kLabel,                        kNoTab, 0},
     {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
 };
 // clang-format on
+std::string comparable(std::string path) {
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return shortcuts::AsciiUpper(path);
+}
+
+// Every folder the shell names under "Shell Folders" (the user's and the common ones).
+std::vector<std::string> shellFolders() {
+    std::vector<std::string> folders;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(root, shortcuts::ShellFoldersKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+            continue;
+        const engine::KeyHandle key(opened);
+        for (DWORD index = 0;; ++index) {
+            char name[256];
+            DWORD nameLength = sizeof name, type = 0;
+            BYTE data[1024];
+            DWORD size = sizeof data - 1;
+            const LONG result =
+                RegEnumValueA(key.get(), index, name, &nameLength, nullptr, &type, data, &size);
+            if (result == ERROR_NO_MORE_ITEMS)
+                break;
+            if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+                continue;
+            data[size] = 0;
+            folders.push_back(comparable(reinterpret_cast<const char*>(data)));
+        }
+    }
+    return folders;
+}
+
 } // namespace
 
 std::span<const ui::ControlSpec> RemoveLinksLayout() {
@@ -103,6 +140,10 @@ void TRemoveLinksDlg::FormShow() {
 void TRemoveLinksDlg::OKBtnClick() {
     const bool removeFolders =
         SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    // An orphan lying directly on the Desktop or in the Start Menu must not take that
+    // shell folder with it when it was the folder's last item.
+    const std::vector<std::string> protectedFolders =
+        removeFolders ? shellFolders() : std::vector<std::string>{};
     const int count = ShortcutList_.count();
     for (int i = 0; i < count; ++i) {
         if (!ShortcutList_.checked(i))
@@ -114,7 +155,9 @@ void TRemoveLinksDlg::OKBtnClick() {
             DeleteFileA(path.c_str());
         // The system refuses a folder that is not empty; that is the point.
         const std::string folder = FolderOfShortcut(path);
-        if (removeFolders && !folder.empty())
+        if (removeFolders && !folder.empty() &&
+            std::find(protectedFolders.begin(), protectedFolders.end(), comparable(folder)) ==
+                protectedFolders.end())
             RemoveDirectoryA(folder.c_str());
     }
 }

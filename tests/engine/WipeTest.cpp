@@ -158,6 +158,8 @@ TEST(WipeFolders, ALinkedFolderIsNeitherEnteredNorRemoved) {
     tree.file("w\\top.txt");
     tree.file("w\\z-after\\untouched.txt");
     enginetest::FolderLink link(tree.at("w\\a-link"), tree.at("outside"));
+    // Under Wine the link is always made; elsewhere it needs the right to make links.
+    ASSERT_TRUE(link.made() || enginetest::unixPathOf("C:\\").empty());
     if (!link.made())
         GTEST_SKIP() << "no symbolic links to folders here";
     WipeFolder(tree.at("w"), true);
@@ -174,6 +176,8 @@ TEST(WipeFolders, ALinkToAnEmptyFolderIsNotRemoved) {
     tree.mkdir("outside-empty");
     tree.mkdir("w");
     enginetest::FolderLink link(tree.at("w\\link"), tree.at("outside-empty"));
+    // Under Wine the link is always made; elsewhere it needs the right to make links.
+    ASSERT_TRUE(link.made() || enginetest::unixPathOf("C:\\").empty());
     if (!link.made())
         GTEST_SKIP() << "no symbolic links to folders here";
     WipeFolder(tree.at("w"), true);

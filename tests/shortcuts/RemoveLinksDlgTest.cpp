@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/RemoveShortcuts.h"
+#include "shortcuts/ShellLnk.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Gdi.h"
 #include "ui/Layout.h"
@@ -141,6 +142,30 @@ TEST_F(RemoveLinksDialog, RemoveEmptyFoldersTakesOnlyTheNowEmptyHoldingFolder) {
     dialog.OKBtnClick();
     EXPECT_FALSE(pathExists(tree.at("Start Menu\\Solo\\Inner")));
     EXPECT_TRUE(pathExists(tree.at("Start Menu\\Solo")));
+}
+
+TEST_F(RemoveLinksDialog, ShellFoldersThemselvesAreNeverRemoved) {
+    testsupport::RegistryGuard guard(shortcuts::ShellFoldersKey);
+    const std::string menu = tree.mkdir("Start Menu");
+    const std::string desk = tree.mkdir("Desktop");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shortcuts::ShellFoldersKey, 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    const std::string menuValue = menu + "\\"; // a trailing backslash names the same folder
+    RegSetValueExA(key, "Start Menu", 0, REG_SZ, reinterpret_cast<const BYTE*>(menuValue.c_str()),
+                   static_cast<DWORD>(menuValue.size() + 1));
+    RegSetValueExA(key, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(desk.c_str()),
+                   static_cast<DWORD>(desk.size() + 1));
+    RegCloseKey(key);
+
+    load({tree.file("Start Menu\\last.lnk"), tree.file("Desktop\\only.lnk")});
+    dialog.FormShow();
+    SendMessageA(removeEmpty(), BM_SETCHECK, BST_CHECKED, 0);
+    dialog.OKBtnClick();
+    EXPECT_FALSE(pathExists(tree.at("Start Menu\\last.lnk")));
+    EXPECT_FALSE(pathExists(tree.at("Desktop\\only.lnk")));
+    EXPECT_TRUE(pathExists(menu));
+    EXPECT_TRUE(pathExists(desk));
 }
 
 TEST_F(RemoveLinksDialog, ModalButtonsAndKeys) {

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fputs("usage: engine_wipe_bench FOLDER\n", stderr);
+        std::fputs("usage: bench_wipe_engine FOLDER\n", stderr);
         return 2;
     }
     engine::WipeFolder(argv[1], true);
