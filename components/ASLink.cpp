@@ -10,7 +10,6 @@ namespace components {
 namespace {
 
 constexpr const char* kLinkClass = "Brightsweep.ASLink";
-constexpr UINT_PTR kFocusHookId = 0xA51;
 
 ShellExecuteFn& shellExecute() {
     static ShellExecuteFn fn = &ShellExecuteA;
@@ -297,7 +296,7 @@ void TASLink::setFocusControl(HWND control) {
     unhookFocusControl();
     focusControl_ = control;
     if (control)
-        SetWindowSubclass(control, &TASLink::focusControlProc, kFocusHookId,
+        SetWindowSubclass(control, &TASLink::focusControlProc, hookId(),
                           reinterpret_cast<DWORD_PTR>(this));
     if (showFocus_)
         repaint();
@@ -305,11 +304,11 @@ void TASLink::setFocusControl(HWND control) {
 
 void TASLink::unhookFocusControl() {
     if (focusControl_ && IsWindow(focusControl_))
-        RemoveWindowSubclass(focusControl_, &TASLink::focusControlProc, kFocusHookId);
+        RemoveWindowSubclass(focusControl_, &TASLink::focusControlProc, hookId());
 }
 
 LRESULT CALLBACK TASLink::focusControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR data) {
+                                           UINT_PTR id, DWORD_PTR data) {
     auto* link = reinterpret_cast<TASLink*>(data);
     switch (msg) {
     case WM_SETFOCUS:
@@ -319,7 +318,7 @@ LRESULT CALLBACK TASLink::focusControlProc(HWND hwnd, UINT msg, WPARAM wParam, L
         link->focusChanged(reinterpret_cast<HWND>(wParam));
         break;
     case WM_NCDESTROY: {
-        RemoveWindowSubclass(hwnd, &TASLink::focusControlProc, kFocusHookId);
+        RemoveWindowSubclass(hwnd, &TASLink::focusControlProc, id);
         link->focusControl_ = nullptr;
         link->setFocusControl(nullptr);
         link->focusChanged(GetFocus());

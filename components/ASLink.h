@@ -133,6 +133,8 @@ private:
     void applyBounds();
     void rebuildFont();
     void unhookFocusControl();
+    // Each link hooks its focus control under its own id, so two links can share one.
+    UINT_PTR hookId() const { return reinterpret_cast<UINT_PTR>(this); }
     static LRESULT CALLBACK focusControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND focusControl_ = nullptr;

@@ -358,8 +358,12 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_FALSE(link.acceleratorChar('N')); // cannot take the focus
     EnableWindow(edit, TRUE);
 
+    TASLink second; // a second link on the same control
+    second.setCaption("&Edit");
+    second.setFocusControl(edit);
     DestroyWindow(edit);
     EXPECT_EQ(nullptr, link.focusControl());
+    EXPECT_EQ(nullptr, second.focusControl());
     EXPECT_FALSE(link.acceleratorChar('N'));
     DestroyWindow(host);
 }
