@@ -16,6 +16,11 @@ ShellExecuteFn& shellExecute() {
     return fn;
 }
 
+GetVersionFn& getVersion() {
+    static GetVersionFn fn = &GetVersion;
+    return fn;
+}
+
 // A transparent child shows its parent's background: the parent paints itself into our
 // DC, shifted so that its pixels land where they lie on the screen.
 void paintParentBackground(HWND child, HDC dc) {
@@ -94,6 +99,12 @@ const char* urlPrefix(TURLType type) {
         return "wais:";
     }
     return "";
+}
+
+GetVersionFn setGetVersion(GetVersionFn fn) {
+    const GetVersionFn previous = getVersion();
+    getVersion() = fn ? fn : &GetVersion;
+    return previous;
 }
 
 ShellExecuteFn setShellExecute(ShellExecuteFn fn) {
@@ -360,7 +371,7 @@ void TASLink::DrawLinkText(HDC dc, RECT& rect, UINT flags) {
     ui::Color textColor = fontColor_;
     if (!enabled_) {
         // From Windows 95 on a disabled label is grey with a one-pixel highlight shadow.
-        if (size == 0 && LOBYTE(LOWORD(GetVersion())) >= 4) {
+        if (size == 0 && LOBYTE(LOWORD(getVersion()())) >= 4) {
             pos = spRightBottom;
             size = 1;
         }
