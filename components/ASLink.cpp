@@ -10,10 +10,14 @@ namespace components {
 namespace {
 
 constexpr const char* kLinkClass = "Brightsweep.ASLink";
-constexpr UINT_PTR kFocusHookId = 0xA51;
 
 ShellExecuteFn& shellExecute() {
     static ShellExecuteFn fn = &ShellExecuteA;
+    return fn;
+}
+
+GetVersionFn& getVersion() {
+    static GetVersionFn fn = &GetVersion;
     return fn;
 }
 
@@ -95,6 +99,12 @@ const char* urlPrefix(TURLType type) {
         return "wais:";
     }
     return "";
+}
+
+GetVersionFn setGetVersion(GetVersionFn fn) {
+    const GetVersionFn previous = getVersion();
+    getVersion() = fn ? fn : &GetVersion;
+    return previous;
 }
 
 ShellExecuteFn setShellExecute(ShellExecuteFn fn) {
@@ -297,7 +307,7 @@ void TASLink::setFocusControl(HWND control) {
     unhookFocusControl();
     focusControl_ = control;
     if (control)
-        SetWindowSubclass(control, &TASLink::focusControlProc, kFocusHookId,
+        SetWindowSubclass(control, &TASLink::focusControlProc, hookId(),
                           reinterpret_cast<DWORD_PTR>(this));
     if (showFocus_)
         repaint();
@@ -305,11 +315,11 @@ void TASLink::setFocusControl(HWND control) {
 
 void TASLink::unhookFocusControl() {
     if (focusControl_ && IsWindow(focusControl_))
-        RemoveWindowSubclass(focusControl_, &TASLink::focusControlProc, kFocusHookId);
+        RemoveWindowSubclass(focusControl_, &TASLink::focusControlProc, hookId());
 }
 
 LRESULT CALLBACK TASLink::focusControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR data) {
+                                           UINT_PTR id, DWORD_PTR data) {
     auto* link = reinterpret_cast<TASLink*>(data);
     switch (msg) {
     case WM_SETFOCUS:
@@ -319,7 +329,7 @@ LRESULT CALLBACK TASLink::focusControlProc(HWND hwnd, UINT msg, WPARAM wParam, L
         link->focusChanged(reinterpret_cast<HWND>(wParam));
         break;
     case WM_NCDESTROY: {
-        RemoveWindowSubclass(hwnd, &TASLink::focusControlProc, kFocusHookId);
+        RemoveWindowSubclass(hwnd, &TASLink::focusControlProc, id);
         link->focusControl_ = nullptr;
         link->setFocusControl(nullptr);
         link->focusChanged(GetFocus());
@@ -361,7 +371,7 @@ void TASLink::DrawLinkText(HDC dc, RECT& rect, UINT flags) {
     ui::Color textColor = fontColor_;
     if (!enabled_) {
         // From Windows 95 on a disabled label is grey with a one-pixel highlight shadow.
-        if (size == 0 && LOBYTE(LOWORD(GetVersion())) >= 4) {
+        if (size == 0 && LOBYTE(LOWORD(getVersion()())) >= 4) {
             pos = spRightBottom;
             size = 1;
         }

@@ -26,6 +26,10 @@ using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, 
 // Installs `fn` (null: the real ShellExecuteA) and returns the previous one.
 ShellExecuteFn setShellExecute(ShellExecuteFn fn);
 
+// The version query behind the disabled look; replaceable so a test can be an old Windows.
+using GetVersionFn = DWORD(WINAPI*)();
+GetVersionFn setGetVersion(GetVersionFn fn);
+
 // Hands `file` to the shell's default action, owned by the application's main window.
 // Texts go whole, whatever their length: a cut URL would open the wrong page.
 INT_PTR ExecuteFile(const std::string& file, const std::string& params,
@@ -133,6 +137,8 @@ private:
     void applyBounds();
     void rebuildFont();
     void unhookFocusControl();
+    // Each link hooks its focus control under its own id, so two links can share one.
+    UINT_PTR hookId() const { return reinterpret_cast<UINT_PTR>(this); }
     static LRESULT CALLBACK focusControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND focusControl_ = nullptr;

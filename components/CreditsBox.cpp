@@ -196,10 +196,19 @@ void TScrollingCreditsBox::ScrollTick() {
     if (paused_ || !hwnd())
         return;
     if (scrollStep_ != 0) {
+        std::vector<int> tops;
+        const auto before = childrenOf(hwnd());
+        for (HWND child : before)
+            tops.push_back(boundsInParent(child).top);
         // Move the drawn pixels and the children together; only the uncovered strip is
         // repainted.
         ScrollWindowEx(hwnd(), 0, -scrollStep_, nullptr, nullptr, nullptr, nullptr,
                        SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
+        // A box that cannot be drawn (hidden, minimised) scrolls no pixels and, under
+        // Wine, no children either; they still move.
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (boundsInParent(before[i]).top == tops[i])
+                moveTop(before[i], tops[i] - scrollStep_);
     }
     const auto children = childrenOf(hwnd());
     for (std::size_t i = 0; i < children.size(); ++i) {

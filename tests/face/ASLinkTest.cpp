@@ -70,6 +70,10 @@ void render(TASLink& link, facetest::Canvas& canvas, COLORREF back, COLORREF ink
     link.paint(canvas.dc());
 }
 
+DWORD WINAPI windows3() {
+    return 3;
+}
+
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -254,6 +258,13 @@ TEST_F(LinkTest, DisabledLookIsGreyWithAHighlightShadowAndLeavesTheFontAlone) {
     EXPECT_GT(canvas.boxOf(kRed).left, canvas.boxOf(kRed).right); // configured shadow colour unused
     EXPECT_EQ(static_cast<ui::Color>(RGB(0, 0, 200)), link.fontColor());
     EXPECT_EQ(0, link.shadowSize());
+
+    // Before Windows 4 the shadow keeps its size 0 and lies hidden under the grey text.
+    const auto previous = setGetVersion(&windows3);
+    render(link, canvas, kBlack, RGB(0, 0, 200), kRed);
+    setGetVersion(previous);
+    EXPECT_EQ(text.right, canvas.boxOf(grey).right);
+    EXPECT_GT(canvas.boxOf(light).left, canvas.boxOf(light).right); // no highlight shows
 }
 
 TEST_F(LinkTest, LayoutsPlaceTheMeasuredBlock) {
@@ -358,8 +369,12 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_FALSE(link.acceleratorChar('N')); // cannot take the focus
     EnableWindow(edit, TRUE);
 
+    TASLink second; // a second link on the same control
+    second.setCaption("&Edit");
+    second.setFocusControl(edit);
     DestroyWindow(edit);
     EXPECT_EQ(nullptr, link.focusControl());
+    EXPECT_EQ(nullptr, second.focusControl());
     EXPECT_FALSE(link.acceleratorChar('N'));
     DestroyWindow(host);
 }

@@ -169,6 +169,20 @@ TEST_F(BoxTest, PauseZeroAndNegativeStepsAndASecondStart) {
     EXPECT_EQ(threads, threadCount());     // no second worker
 }
 
+TEST_F(BoxTest, ChildrenMoveAlsoWhileTheBoxIsHidden) {
+    TScrollingCreditsBox box;
+    box.setTimeDelay(kNoTicks);
+    box.create(host_, 0, 0, 161, 100);
+    HWND a = addChild(box, 20);
+    box.StartScrolling();
+    ShowWindow(host_, SW_HIDE);
+    ticks(box, 5);
+    EXPECT_EQ(box.boxHeight() - 5, topOf(a));
+    ShowWindow(host_, SW_SHOW);
+    ticks(box, 5);
+    EXPECT_EQ(box.boxHeight() - 10, topOf(a));
+}
+
 TEST_F(BoxTest, ATickRepaintsOnlyTheUncoveredStrip) {
     TScrollingCreditsBox box;
     box.setTimeDelay(kNoTicks);

@@ -215,6 +215,10 @@ TEST_F(FaceE2E, CreditsScrollOnlyWhileAboutIsShown) {
     EXPECT_GE(topOf(credits), stopped - 3);
     Sleep(800);
     EXPECT_LT(topOf(credits), stopped);
+
+    // Closing while the credits run ends the program promptly.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.waitForExit(5000));
 }
 
 // Swaps the prefix's http handler for the stand-in browser and puts the old one back.
