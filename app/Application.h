@@ -1,5 +1,14 @@
 #pragma once
-// What the entry point sets before any window exists.
+// TApplication: what the entry point sets before any window exists (the title and the help
+// file), and the application window. That window is never seen itself: it has no size, but
+// it is the one top-level window with a taskbar button and an Alt+Tab entry, captioned with
+// the title. It owns the main window, so the main window and every form it owns in turn
+// carry no button of their own; minimising the main window minimises the application, and
+// restoring the application brings the main window back.
+#include "ui/Window.h"
+
+#include <windows.h>
+
 #include <string>
 
 namespace app {
@@ -9,5 +18,47 @@ inline constexpr const char* kHelpFileName = "Tidyvane.hlp";
 
 // The help file beside the program, so WinHelp finds it whatever the current folder is.
 std::string HelpFilePath();
+
+class TApplication : public ui::Window {
+public:
+    static constexpr const char* kClassName = "Brightsweep.Application";
+
+    TApplication() = default;
+
+    // Makes the application window, hidden: forms created after it take it as their owner.
+    void Initialize();
+    HWND Handle() const { return hwnd(); }
+
+    // The title is the caption of the application window (the taskbar button's text) and of
+    // the default error report.
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    const std::string& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const std::string& fileName) { helpFile_ = fileName; }
+
+    // The form whose closing ends the program; restoring and activation are handed to it.
+    void SetMainForm(HWND form) { mainForm_ = form; }
+    HWND MainForm() const { return mainForm_; }
+
+    // Gives the program its taskbar button. Done just before the main form is shown, so a
+    // start that ends without showing it (the silent start) never shows the button either.
+    void Show();
+    void Minimize();
+    void Restore();
+    bool Minimized() const;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Passes activation on to the window the user was last working in: the main form or
+    // the dialog it has open.
+    void activateForm();
+    void close();
+
+    std::string title_;
+    std::string helpFile_;
+    HWND mainForm_ = nullptr;
+};
 
 } // namespace app

@@ -125,7 +125,7 @@ HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent) {
     return nullptr;
 }
 
-void TSettingsFrm::create(const std::vector<std::string>& args) {
+void TSettingsFrm::create(const std::vector<std::string>& args, HWND owner) {
     registerClass(kMainWindowClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
                   LoadCursorA(nullptr, IDC_ARROW));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -136,7 +136,7 @@ void TSettingsFrm::create(const std::vector<std::string>& args) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, x, y, width, height,
-                        nullptr, 0))
+                        owner, 0))
         throw std::runtime_error("Cannot create the main window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
@@ -393,6 +393,16 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (busy_) {
             SetCursor(LoadCursorA(nullptr, IDC_WAIT));
             return TRUE;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        // Minimising the main window minimises the application that owns it: the taskbar
+        // button stays, and the system hides this window with its owner.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            if (HWND owner = GetWindow(hwnd(), GW_OWNER)) {
+                SendMessageA(owner, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
+                return 0;
+            }
         }
         break;
     case WM_HELP:

@@ -24,9 +24,10 @@ public:
     TSettingsFrm();
     ~TSettingsFrm() override;
 
-    // Creates the window and its controls, then runs FormCreate with the command-line
-    // arguments (without the program name). The window is not shown yet.
-    void create(const std::vector<std::string>& args);
+    // Creates the window and its controls, owned by `owner` (the application window, which
+    // carries the taskbar button), then runs FormCreate with the command-line arguments
+    // (without the program name). The window is not shown yet.
+    void create(const std::vector<std::string>& args, HWND owner = nullptr);
     // Shows the window unless the start asked the program to end.
     void show();
     // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).

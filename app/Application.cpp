@@ -1,0 +1,119 @@
+#include "app/Application.h"
+
+#include "app/AppResources.h"
+
+#include <stdexcept>
+
+namespace app {
+
+namespace {
+// Posted to itself: activation is handed on only after the system has finished making
+// the application window active.
+constexpr UINT kActivateForm = WM_APP + 1;
+
+bool usable(HWND window) {
+    return window && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+} // namespace
+
+void TApplication::Initialize() {
+    if (hwnd())
+        return;
+    registerClass(kClassName, 0, nullptr, nullptr);
+    // A popup without a sizing border gets no minimum size, so it stays empty; it sits at
+    // the screen's centre, where a restore or minimise animation looks natural.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    if (!create(kClassName, WS_EX_APPWINDOW, style, title_.c_str(), x, y, 0, 0, nullptr, 0))
+        throw std::runtime_error("Cannot create the application window");
+    // The icon the taskbar and Alt+Tab show (none in a program without the resource).
+    if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP))) {
+        SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    if (title == title_)
+        return;
+    title_ = title;
+    ui::setApplicationTitle(title_);
+    if (hwnd())
+        SetWindowTextA(hwnd(), title_.c_str());
+}
+
+void TApplication::Show() {
+    if (hwnd() && !IsWindowVisible(hwnd()))
+        ShowWindow(hwnd(), SW_SHOWNA);
+}
+
+void TApplication::Minimize() {
+    if (hwnd() && !Minimized())
+        SendMessageA(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TApplication::Restore() {
+    if (hwnd() && Minimized())
+        SendMessageA(hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+bool TApplication::Minimized() const {
+    return hwnd() && IsIconic(hwnd());
+}
+
+void TApplication::activateForm() {
+    if (!hwnd() || Minimized() || GetActiveWindow() != hwnd())
+        return;
+    // The system remembers, for the whole family of owned windows, which one was active.
+    HWND target = GetLastActivePopup(hwnd());
+    if (target == hwnd() || !usable(target))
+        target = mainForm_;
+    // A main form disabled under a modal dialog hands on to that dialog.
+    if (target && !IsWindowEnabled(target))
+        target = GetLastActivePopup(target);
+    if (usable(target))
+        SetForegroundWindow(target);
+}
+
+void TApplication::close() {
+    // "Close" on the taskbar button closes the main form, which ends the program. While a
+    // modal dialog is open the form cannot close under it: the dialog comes forward instead.
+    if (mainForm_ && IsWindow(mainForm_)) {
+        if (IsWindowEnabled(mainForm_))
+            PostMessageA(mainForm_, WM_CLOSE, 0, 0);
+        else
+            activateForm();
+        return;
+    }
+    DestroyWindow(hwnd());
+}
+
+LRESULT TApplication::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            PostMessageA(hwnd(), kActivateForm, 0, 0);
+        break;
+    case kActivateForm:
+        activateForm();
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            close();
+            return 0;
+        }
+        if ((wParam & 0xFFF0) == SC_RESTORE && Minimized()) {
+            const LRESULT result = Window::handleMessage(msg, wParam, lParam);
+            PostMessageA(hwnd(), kActivateForm, 0, 0);
+            return result;
+        }
+        break;
+    case WM_CLOSE:
+        close();
+        return 0;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+} // namespace app
