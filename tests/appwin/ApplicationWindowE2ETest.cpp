@@ -1,0 +1,120 @@
+// brightsweep.exe driven from outside: one taskbar entry, captioned with the program's
+// title, that minimises, restores and closes the program; and a silent start that shows
+// nothing at all.
+#include "app/Application.h"
+#include "app/SettingsIds.h"
+#include "tests/e2e/Driver.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
+
+std::string programPath() {
+    for (int i = 1; i < __argc; ++i) {
+        const std::string arg = __argv[i];
+        if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".exe") == 0)
+            return arg;
+    }
+    return {};
+}
+
+struct Windows {
+    DWORD processId;
+    bool taskbarOnly;
+    std::vector<HWND> found;
+};
+
+// The visible top-level windows of a process; with taskbarOnly, those the taskbar and
+// Alt+Tab list: not tool windows, and either unowned or asking for a button.
+BOOL CALLBACK collect(HWND window, LPARAM param) {
+    auto* w = reinterpret_cast<Windows*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != w->processId || !IsWindowVisible(window))
+        return TRUE;
+    const LONG ex = GetWindowLongA(window, GWL_EXSTYLE);
+    const bool listed =
+        !(ex & WS_EX_TOOLWINDOW) && (!GetWindow(window, GW_OWNER) || (ex & WS_EX_APPWINDOW));
+    if (!w->taskbarOnly || listed)
+        w->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> visibleWindows(DWORD processId, bool taskbarOnly) {
+    Windows w{processId, taskbarOnly, {}};
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&w));
+    return w.found;
+}
+
+void sendCommand(HWND window, WPARAM command) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+template <typename Condition> bool waitFor(Condition condition, DWORD timeoutMs = 10000) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (condition())
+            return true;
+        Sleep(50);
+    }
+    return condition();
+}
+
+struct ApplicationWindowE2E : ::testing::Test {
+    testsupport::RegistryGuard guard{kKey};
+    std::string exe = programPath();
+    void SetUp() override {
+        ASSERT_FALSE(exe.empty()) << "the program's path is not given";
+        testsupport::deleteKeyTree(kKey);
+    }
+};
+
+TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndCloses) {
+    e2e::Process process(exe, "");
+    HWND mainWindow =
+        e2e::waitForWindow(process.id(), app::kMainWindowClass, app::kMainWindowCaption);
+    ASSERT_NE(mainWindow, nullptr);
+    HWND appWindow = GetWindow(mainWindow, GW_OWNER);
+    ASSERT_NE(appWindow, nullptr);
+    EXPECT_EQ(e2e::windowText(appWindow), "Quellmoor Brightsweep");
+    // One entry, the application's, also while the splash may still be up.
+    EXPECT_EQ(visibleWindows(process.id(), true), std::vector<HWND>{appWindow});
+
+    sendCommand(mainWindow, SC_MINIMIZE);
+    EXPECT_TRUE(waitFor([&] { return !e2e::isVisible(mainWindow); }));
+    EXPECT_TRUE(IsIconic(appWindow));
+    EXPECT_EQ(visibleWindows(process.id(), true), std::vector<HWND>{appWindow});
+
+    sendCommand(appWindow, SC_RESTORE);
+    EXPECT_TRUE(waitFor([&] { return e2e::isVisible(mainWindow); }));
+    EXPECT_FALSE(IsIconic(appWindow));
+    EXPECT_FALSE(IsIconic(mainWindow));
+
+    // "Close window" on the taskbar entry ends the program.
+    sendCommand(appWindow, SC_CLOSE);
+    const auto code = process.waitForExit(15000);
+    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(ApplicationWindowE2E, SilentStartShowsNoWindowAtAll) {
+    e2e::Process process(exe, "/S");
+    std::vector<HWND> seen;
+    for (DWORD start = GetTickCount(); process.running() && GetTickCount() - start < 60000;) {
+        for (HWND window : visibleWindows(process.id(), false))
+            seen.push_back(window);
+        Sleep(10);
+    }
+    const auto code = process.waitForExit(1000);
+    ASSERT_TRUE(code.has_value()) << "the silent run did not end";
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(seen.empty()) << seen.size() << " window(s) were visible";
+}
+
+} // namespace
