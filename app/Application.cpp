@@ -14,6 +14,31 @@ constexpr UINT kActivateForm = WM_APP + 1;
 bool usable(HWND window) {
     return window && IsWindowVisible(window) && IsWindowEnabled(window);
 }
+
+struct Family {
+    HWND application;
+    std::vector<HWND> found;
+};
+
+// Visible windows of the thread owned by the application through another window of
+// its own. Tool windows (the splash) are left alone: they go away by themselves, and one
+// hidden here could be shown again after it had closed.
+BOOL CALLBACK collectOwnedDeeper(HWND window, LPARAM param) {
+    auto* family = reinterpret_cast<Family*>(param);
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner || owner == family->application || !IsWindowVisible(window) ||
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+        return TRUE;
+    for (; owner; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == family->application) {
+            family->found.push_back(window);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 } // namespace
 
 void TApplication::Initialize() {
@@ -76,6 +101,23 @@ void TApplication::activateForm() {
         SetForegroundWindow(target);
 }
 
+void TApplication::hideOtherForms() {
+    Family family{hwnd(), {}};
+    EnumThreadWindows(GetCurrentThreadId(), collectOwnedDeeper, reinterpret_cast<LPARAM>(&family));
+    for (HWND window : family.found) {
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, kQuietly | SWP_HIDEWINDOW);
+        hiddenForms_.push_back(window);
+    }
+}
+
+void TApplication::showOtherForms() {
+    // Each comes back where it was in the stacking order (hiding does not change it).
+    for (HWND window : hiddenForms_)
+        if (IsWindow(window) && !IsWindowVisible(window))
+            SetWindowPos(window, nullptr, 0, 0, 0, 0, kQuietly | SWP_SHOWWINDOW);
+    hiddenForms_.clear();
+}
+
 void TApplication::close() {
     // "Close" on the taskbar button closes the main form, which ends the program. While a
     // modal dialog is open the form cannot close under it: the dialog comes forward instead.
@@ -103,10 +145,15 @@ LRESULT TApplication::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             close();
             return 0;
         }
-        if ((wParam & 0xFFF0) == SC_RESTORE && Minimized()) {
-            const LRESULT result = Window::handleMessage(msg, wParam, lParam);
+        break;
+    case WM_SIZE:
+        // However the application was minimised or restored (its taskbar button, the main
+        // window's minimise box, "minimise all"), the whole family follows.
+        if (wParam == SIZE_MINIMIZED) {
+            hideOtherForms();
+        } else if (wParam == SIZE_RESTORED) {
+            showOtherForms();
             PostMessageA(hwnd(), kActivateForm, 0, 0);
-            return result;
         }
         break;
     case WM_CLOSE:

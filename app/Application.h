@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -55,10 +56,16 @@ private:
     // the dialog it has open.
     void activateForm();
     void close();
+    // The system hides and brings back only the windows the application window owns
+    // itself; a dialog owned by the main window would float alone. These do the same for
+    // the rest of the family.
+    void hideOtherForms();
+    void showOtherForms();
 
     std::string title_;
     std::string helpFile_;
     HWND mainForm_ = nullptr;
+    std::vector<HWND> hiddenForms_;
 };
 
 } // namespace app

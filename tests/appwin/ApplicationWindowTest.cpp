@@ -145,6 +145,35 @@ TEST_F(ApplicationWindow, MinimisingTheMainWindowMinimisesTheApplicationAndResto
     EXPECT_TRUE(IsWindowVisible(mainWindow));
 }
 
+TEST_F(ApplicationWindow, ADialogOfTheMainWindowGoesAndComesBackWithTheApplication) {
+    showBoth();
+    HWND dialog = CreateWindowExA(0, "STATIC", "dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                  100, 60, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(dialog, nullptr);
+    // A tool window (the splash) is left to go away by itself.
+    HWND tool = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "tool", WS_POPUP | WS_VISIBLE, 0, 0, 20,
+                                20, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(tool, nullptr);
+    pumpMessages();
+
+    // As the taskbar button does it, not through the main window.
+    SendMessageA(appWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pumpMessages();
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "a dialog must not float alone";
+    EXPECT_TRUE(IsWindowVisible(tool));
+    ShowWindow(tool, SW_HIDE); // it closes while the application is down
+
+    SendMessageA(appWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    pumpMessages();
+    EXPECT_TRUE(IsWindowVisible(mainWindow));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(IsWindowVisible(tool)) << "a window closed meanwhile must stay closed";
+
+    DestroyWindow(dialog);
+    DestroyWindow(tool);
+}
+
 TEST_F(ApplicationWindow, ActivatingTheApplicationHandsOnToTheWindowLastInUse) {
     showBoth();
     SetActiveWindow(appWindow);
