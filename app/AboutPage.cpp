@@ -1,4 +1,5 @@
 #include "app/AboutPage.h"
+#include "ui/Painting.h"
 
 #include <stdexcept>
 
@@ -96,12 +97,7 @@ HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap) {
 
 void TLogoImage::paint(HDC dc) {
     // The page beneath first, then the picture without its key colour.
-    POINT origin{0, 0};
-    MapWindowPoints(hwnd(), GetParent(hwnd()), &origin, 1);
-    POINT previous;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-    SendMessageA(GetParent(hwnd()), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+    ui::paintParentBackground(hwnd(), dc);
     if (!bitmap_)
         return;
     ui::MemoryDC source(dc);
@@ -111,17 +107,10 @@ void TLogoImage::paint(HDC dc) {
 }
 
 LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (ui::handlePaintMessage(hwnd(), msg, wParam, painted, [this](HDC dc) { paint(dc); }))
+        return painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ui::PaintDC dc(hwnd());
-        paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_LBUTTONUP:
         if (onClick)
             onClick(onClickContext);

@@ -1,5 +1,6 @@
 #include "app/MessageDialog.h"
 
+#include "ui/ModalLoop.h"
 #include "ui/Gdi.h"
 #include "ui/Layout.h"
 
@@ -54,34 +55,12 @@ int MessageDialog::run(HWND owner) {
         return escapeAnswer();
     layOut();
 
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetFocus(GetDlgItem(hwnd(), defaultButton()));
-
-    MSG msg;
-    bool quit = false;
-    while (!done_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = got == 0;
-            break;
-        }
-        if (!IsDialogMessageA(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    // Re-enable the owner before this window goes, so activation returns to it.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    const bool ended = ui::runModalLoop(hwnd(), owner, GetDlgItem(hwnd(), defaultButton()),
+                                        [this] { return done_; });
     if (hwnd())
         DestroyWindow(hwnd());
-    if (quit) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
+    if (!ended)
         return escapeAnswer();
-    }
     return answer_;
 }
 

@@ -4,6 +4,7 @@
 #include "engine/Registry.h"
 #include "engine/Wipe.h"
 #include "shortcuts/ShellLnk.h"
+#include "ui/ModalLoop.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -176,36 +177,14 @@ int TRemoveLinksDlg::ShowModal() {
     if (!hwnd())
         return IDCANCEL;
     FormShow();
-    const bool ownerWasEnabled = owner_ && IsWindowEnabled(owner_);
-    if (ownerWasEnabled)
-        EnableWindow(owner_, FALSE);
     modal_ = true;
     modalResult_ = 0;
-    ShowWindow(hwnd(), SW_SHOW);
-    SetFocus(control("OKBtn"));
-
-    MSG msg{};
-    bool quit = false;
-    while (modal_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = got == 0;
-            break;
-        }
-        if (!IsDialogMessageA(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    // The owner comes back before the dialog hides, so activation returns to it.
-    if (ownerWasEnabled)
-        EnableWindow(owner_, TRUE);
+    const bool ended =
+        ui::runModalLoop(hwnd(), owner_, control("OKBtn"), [this] { return !modal_; });
     ShowWindow(hwnd(), SW_HIDE);
     FormHide();
-    if (quit) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
+    if (!ended)
         return IDCANCEL;
-    }
     return modalResult_ ? modalResult_ : IDCANCEL;
 }
 

@@ -1,4 +1,5 @@
 #include "app/Splash.h"
+#include "ui/Painting.h"
 
 namespace app {
 
@@ -75,17 +76,10 @@ void TSplashFrm::paint(HDC dc) {
 }
 
 LRESULT TSplashFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (ui::handlePaintMessage(hwnd(), msg, wParam, painted, [this](HDC dc) { paint(dc); }))
+        return painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ui::PaintDC dc(hwnd());
-        paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_TIMER:
         if (wParam == kTimer1)
             Timer1Timer();

@@ -1,4 +1,5 @@
 #include "components/ASLink.h"
+#include "ui/Painting.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -19,21 +20,6 @@ ShellExecuteFn& shellExecute() {
 GetVersionFn& getVersion() {
     static GetVersionFn fn = &GetVersion;
     return fn;
-}
-
-// A transparent child shows its parent's background: the parent paints itself into our
-// DC, shifted so that its pixels land where they lie on the screen.
-void paintParentBackground(HWND child, HDC dc) {
-    HWND parent = GetParent(child);
-    if (!parent)
-        return;
-    POINT origin{0, 0};
-    MapWindowPoints(child, parent, &origin, 1);
-    POINT previous;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
 // The character after the first "&", or 0.
@@ -406,7 +392,7 @@ void TASLink::paint(HDC dc) {
         ui::Brush brush(CreateSolidBrush(ui::resolve(color_)));
         FillRect(dc, &client, brush.get());
     } else if (hwnd()) {
-        paintParentBackground(hwnd(), dc);
+        ui::paintParentBackground(hwnd(), dc, true);
     }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT rect{1, 0, width_ - 1, height_};
@@ -478,17 +464,10 @@ bool TASLink::routeAccelerator(HWND root, char ch) {
 }
 
 LRESULT TASLink::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (ui::handlePaintMessage(hwnd(), msg, wParam, painted, [this](HDC dc) { paint(dc); }))
+        return painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ui::PaintDC dc(hwnd());
-        paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_SETCURSOR:
         SetCursor(cursor_);
         return TRUE;

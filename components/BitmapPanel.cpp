@@ -1,4 +1,5 @@
 #include "components/BitmapPanel.h"
+#include "ui/Painting.h"
 
 namespace components {
 
@@ -205,17 +206,10 @@ HBRUSH TBitmapPanel::childBackground(HWND child, HDC dc) {
 }
 
 LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (ui::handlePaintMessage(hwnd(), msg, wParam, painted, [this](HDC dc) { paint(dc); }))
+        return painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ui::PaintDC paintDc(hwnd());
-        paint(paintDc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam))

@@ -1,0 +1,38 @@
+#pragma once
+// The message loop of our own modal windows.
+#include <windows.h>
+
+namespace ui {
+
+// Shows `dialog`, focuses `focus` and runs the message loop until `done()` says so, with
+// `owner` disabled meanwhile. The owner is enabled again before this returns (and so
+// before the caller hides the dialog), so that activation goes back to it. Returns false
+// when the loop ended by WM_QUIT, which is posted again for the program's own loop.
+template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Done&& done) {
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+    ShowWindow(dialog, SW_SHOW);
+    SetFocus(focus);
+
+    MSG msg{};
+    bool quit = false;
+    while (!done()) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = got == 0;
+            break;
+        }
+        if (!IsDialogMessageA(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    if (quit)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    return !quit;
+}
+
+} // namespace ui
