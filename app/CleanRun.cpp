@@ -15,13 +15,17 @@ constexpr const char* kConfirmText =
 constexpr const char* kDoneText = "Your windows have been cleaned!";
 } // namespace
 
+void TSettingsFrm::setBusy(bool busy) {
+    busy_ = busy;
+    SetCursor(LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
 void TSettingsFrm::Button1Click() {
     if (!SilentMode && ShowMessage(hwnd(), MessageKind::Confirmation, kConfirmText) != IDYES)
         return;
 
     // The hourglass stays until the program ends; modal windows of the run show the arrow.
-    busy_ = true;
-    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    setBusy(true);
     OrphanList.clear();
 
     removeOrphanedShortcuts();
@@ -36,8 +40,10 @@ void TSettingsFrm::Button1Click() {
     engine::CleanUserFolders(userFolders(), isChecked(idUserSub));
 
     engine::SaveSettings(*this);
-    if (!SilentMode)
+    if (!SilentMode) {
+        const ArrowWhileModal arrow(*this);
         ShowMessage(hwnd(), MessageKind::Information, kDoneText);
+    }
     DestroyWindow(hwnd());
 }
 

@@ -26,6 +26,7 @@ void TSettingsFrm::removeOrphanedShortcuts() {
         return;
     RemoveLinksDlg->LoadShortcuts(OrphanList);
     // Whichever button closes it, the run goes on.
+    const ArrowWhileModal arrow(*this);
     RemoveLinksDlg->ShowModal();
 }
 

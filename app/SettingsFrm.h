@@ -93,6 +93,16 @@ private:
     void showHelpFor(HWND control);
     // The orphaned-shortcut part of the clean run: the scans and the removal dialog.
     void removeOrphanedShortcuts();
+    // The run's hourglass over the window; the ordinary arrow while a modal window of the
+    // run is up, and the hourglass again once it is gone (also when an error passes).
+    void setBusy(bool busy);
+    struct ArrowWhileModal {
+        explicit ArrowWhileModal(TSettingsFrm& form) : form_(form) { form_.setBusy(false); }
+        ~ArrowWhileModal() { form_.setBusy(true); }
+        ArrowWhileModal(const ArrowWhileModal&) = delete;
+        ArrowWhileModal& operator=(const ArrowWhileModal&) = delete;
+        TSettingsFrm& form_;
+    };
 
     void onCommand(int id, int code);
     HWND item(int id) const;

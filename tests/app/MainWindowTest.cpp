@@ -1,5 +1,6 @@
 // The main window in this process, started as with an unknown first argument (no stored
 // choices are read): its frame, its layout, keyboard order, help topics and handlers.
+#include "app/MessageDialog.h"
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
 #include "tests/e2e/Driver.h"
@@ -224,6 +225,52 @@ TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmp
         form.create({"nothing"});
         EXPECT_EQ(form.DesktopPath, "");
         EXPECT_EQ(form.StartMenuPath, "");
+    }
+}
+} // namespace
+
+namespace {
+// A confirmed run's modal windows, answered from a timer that runs inside their loops.
+HWND runWindow = nullptr;
+HCURSOR cursorUnderConfirm = nullptr;
+HCURSOR cursorUnderCompletion = nullptr;
+
+HCURSOR cursorOverMainWindow() {
+    SendMessageA(runWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(runWindow),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+void CALLBACK answerRunMessages(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = FindWindowA(app::MessageDialog::kClassName, nullptr);
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    if (e2e::windowText(dialog) == "Confirm") {
+        cursorUnderConfirm = cursorOverMainWindow();
+        PostMessageA(dialog, WM_COMMAND, IDYES, 0);
+    } else {
+        cursorUnderCompletion = cursorOverMainWindow();
+        KillTimer(nullptr, id);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST_F(MainWindow, TheRunShowsTheArrowWhileItsMessageIsUpAndTheHourglassOtherwise) {
+    testsupport::RegistryGuard guard(engine::kSettingsKey);
+    ShowWindow(window, SW_SHOWNA);
+    runWindow = window;
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const HCURSOR hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    // With nothing ticked the run deletes nothing; it stores the choices and closes.
+    SetTimer(nullptr, 0, 20, &answerRunMessages);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(idButton1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control(idButton1)));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(cursorUnderConfirm, arrow);
+    EXPECT_EQ(cursorUnderCompletion, arrow);
+    EXPECT_EQ(GetCursor(), hourglass);
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }
 } // namespace
