@@ -12,7 +12,9 @@ using Color = std::uint32_t;
 
 constexpr Color clNone = 0x1FFFFFFF;
 constexpr Color clSystemBit = 0x80000000;
-constexpr Color sysColor(int index) { return clSystemBit | static_cast<Color>(index); }
+constexpr Color sysColor(int index) {
+    return clSystemBit | static_cast<Color>(index);
+}
 
 constexpr Color clBlack = 0x000000;
 constexpr Color clWhite = 0xFFFFFF;

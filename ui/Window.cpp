@@ -74,7 +74,9 @@ LRESULT Window::defaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
-bool Window::reflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Window::reflected(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
@@ -143,8 +145,12 @@ bool reflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return target && target->reflected(msg, wParam, lParam, result);
 }
 
-void setApplicationTitle(const std::string& title) { titleStore() = title; }
-const std::string& applicationTitle() { return titleStore(); }
+void setApplicationTitle(const std::string& title) {
+    titleStore() = title;
+}
+const std::string& applicationTitle() {
+    return titleStore();
+}
 
 void reportError(const std::string& text) {
     std::string message = text;

@@ -29,9 +29,13 @@ TempTree::TempTree(const std::string& name) {
     makeDirs(root_);
 }
 
-TempTree::~TempTree() { removeTree(root_); }
+TempTree::~TempTree() {
+    removeTree(root_);
+}
 
-std::string TempTree::at(const std::string& relative) const { return join(root_, relative); }
+std::string TempTree::at(const std::string& relative) const {
+    return join(root_, relative);
+}
 
 std::string TempTree::mkdir(const std::string& relative) const {
     const std::string path = at(relative);
@@ -45,7 +49,9 @@ std::string TempTree::file(const std::string& relative, const std::string& conte
     return path;
 }
 
-bool TempTree::exists(const std::string& relative) const { return pathExists(at(relative)); }
+bool TempTree::exists(const std::string& relative) const {
+    return pathExists(at(relative));
+}
 
 void writeFile(const std::string& path, const std::string& content) {
     const auto slash = path.find_last_of('\\');
