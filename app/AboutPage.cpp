@@ -90,7 +90,8 @@ HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap) {
     BITMAP info{};
     if (bitmap && GetObjectA(bitmap, sizeof info, &info))
         size_ = {info.bmWidth, info.bmHeight};
-    registerClass("Brightsweep.Picture", 0, nullptr, LoadCursorA(nullptr, IDC_HAND));
+    // Double clicks arrive as their own message, so the second press opens nothing more.
+    registerClass("Brightsweep.Picture", CS_DBLCLKS, nullptr, LoadCursorA(nullptr, IDC_HAND));
     return Window::create("Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, "", x, y, size_.cx,
                           size_.cy, parent, static_cast<UINT_PTR>(id));
 }
@@ -111,10 +112,20 @@ LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (ui::handlePaintMessage(hwnd(), msg, wParam, painted, [this](HDC dc) { paint(dc); }))
         return painted;
     switch (msg) {
-    case WM_LBUTTONUP:
-        if (onClick)
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd());
+        return 0;
+    case WM_LBUTTONUP: {
+        // A click is a press and a release on the picture, not a drag released over it.
+        if (GetCapture() != hwnd())
+            return 0;
+        ReleaseCapture();
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT client{0, 0, size_.cx, size_.cy};
+        if (PtInRect(&client, at) && onClick)
             onClick(onClickContext);
         return 0;
+    }
     default:
         return Window::handleMessage(msg, wParam, lParam);
     }

@@ -494,7 +494,9 @@ LRESULT TASLink::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ReleaseCapture();
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const RECT client{0, 0, width_, height_};
-        if (PtInRect(&client, at))
+        // Only a press that began on the link clicks it: not the second press of a double
+        // click (a double-click message, no capture), nor a drag released over it.
+        if (captured && PtInRect(&client, at))
             click();
         return 0;
     }

@@ -113,6 +113,19 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
     EXPECT_FALSE(g_calls[0].directoryNull);
     EXPECT_EQ("", g_calls[0].params);
     EXPECT_EQ(host, g_calls[0].owner);
+
+    // A double click is one click: its second press arrives as a double-click message.
+    g_calls.clear();
+    const LPARAM at = MAKELPARAM(3, 3);
+    SendMessageA(link.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageA(link.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(1u, g_calls.size());
+    // A button pressed elsewhere and released over the link is no click on it.
+    g_calls.clear();
+    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(0u, g_calls.size());
     DestroyWindow(host);
 }
 

@@ -153,6 +153,10 @@ TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
     HWND link = page_.item("ASLink2");
     SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    // A double click on the logo opens once; a drag released over it opens nothing.
+    SendMessageA(logo, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     components::setShellExecute(previous);
     ASSERT_EQ(2u, g_opened.size());
     EXPECT_EQ(app::kWebAddress, g_opened[0]);
