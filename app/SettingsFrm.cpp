@@ -362,7 +362,10 @@ void TSettingsFrm::onCommand(int id, int code) {
             Button6Click();
         break;
     case idUserDirs:
-        if (code == components::TCheckListBox::kNotifyClick)
+        // A selection made with the keyboard enables "&Remove" as a click does, so that the
+        // list can be managed without a mouse.
+        if (code == components::TCheckListBox::kNotifyClick ||
+            code == components::TCheckListBox::kNotifyKeySelect)
             UserDirsClick();
         else if (code == components::TCheckListBox::kNotifyDoubleClick)
             UserDirsDblClick();

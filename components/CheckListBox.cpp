@@ -152,12 +152,18 @@ LRESULT TCheckListBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         notifyParent(kNotifyDoubleClick);
         return result;
     }
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
         if (wParam == VK_SPACE) {
             toggle(selectedIndex());
             return 0;
         }
-        break;
+        // Keyboard users select with the arrow keys: tell the parent, as a click would.
+        const int before = selectedIndex();
+        const LRESULT result = defaultHandling(msg, wParam, lParam);
+        if (selectedIndex() != before && selectedIndex() >= 0)
+            notifyParent(kNotifyKeySelect);
+        return result;
+    }
     case WM_CHAR:
         if (wParam == ' ')
             return 0; // already handled as a key; not a type-ahead search

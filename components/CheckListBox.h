@@ -14,6 +14,7 @@ public:
     static constexpr WORD kNotifyClick = 0x4001;       // any click inside the list
     static constexpr WORD kNotifyDoubleClick = 0x4002; // any double click inside the list
     static constexpr WORD kNotifyTickChanged = 0x4003; // the user toggled a tick
+    static constexpr WORD kNotifyKeySelect = 0x4004;   // the user selected an item by key
 
     HWND create(HWND parent, int id, int x, int y, int width, int height, DWORD extraStyle = 0);
 

@@ -153,6 +153,28 @@ TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
 } // namespace
 
 namespace {
+TEST_F(MainWindow, SelectingAnEntryByKeyEnablesRemoveAsAClickDoes) {
+    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}});
+    HWND list = control(idUserDirs);
+    HWND remove = control(idRemove);
+    EXPECT_FALSE(e2e::isEnabled(remove));
+    SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(e2e::isEnabled(remove));
+    SendMessageA(remove, BM_CLICK, 0, 0);
+    EXPECT_FALSE(e2e::isEnabled(remove));
+    const std::vector<engine::UserFolder> left{{"C:\\b", false}};
+    EXPECT_EQ(form.userFolders(), left);
+    SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(e2e::isEnabled(remove));
+    SendMessageA(remove, BM_CLICK, 0, 0);
+    EXPECT_EQ(form.userFolders().size(), 0u);
+    // In an empty list a key selects nothing, so "&Remove" stays disabled.
+    SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+    EXPECT_FALSE(e2e::isEnabled(remove));
+}
+} // namespace
+
+namespace {
 TEST_F(MainWindow, AClickOnATabShowsItsPageAndHidesTheOther) {
     HWND tabs = control(idOptionsPage);
     RECT about{};
