@@ -129,16 +129,9 @@ void MessageDialog::finish(int answer) {
 
 LRESULT MessageDialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case DM_GETDEFID: {
+    case DM_GETDEFID:
         // Enter presses the focused push button, else the default one.
-        HWND focus = GetFocus();
-        int id = defaultButton();
-        if (focus && GetParent(focus) == hwnd() &&
-            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-            id = GetDlgCtrlID(focus);
-        return MAKELRESULT(id, DC_HASDEFID);
-    }
+        return ui::defaultButtonAnswer(hwnd(), defaultButton());
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDYES:

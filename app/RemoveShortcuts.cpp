@@ -190,16 +190,9 @@ int TRemoveLinksDlg::ShowModal() {
 
 LRESULT TRemoveLinksDlg::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case DM_GETDEFID: {
+    case DM_GETDEFID:
         // Enter presses the focused push button, else "Remove".
-        HWND focus = GetFocus();
-        int id = idOKBtn;
-        if (focus && GetParent(focus) == hwnd() &&
-            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-            id = GetDlgCtrlID(focus);
-        return MAKELRESULT(id, DC_HASDEFID);
-    }
+        return ui::defaultButtonAnswer(hwnd(), idOKBtn);
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
             if (LOWORD(wParam) == idOKBtn) {

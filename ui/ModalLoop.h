@@ -35,4 +35,14 @@ template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Don
     return !quit;
 }
 
+// The answer to DM_GETDEFID: Enter presses the focused push button, else `defaultId`.
+inline LRESULT defaultButtonAnswer(HWND dialog, int defaultId) {
+    HWND focus = GetFocus();
+    int id = defaultId;
+    if (focus && GetParent(focus) == dialog &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        id = GetDlgCtrlID(focus);
+    return MAKELRESULT(id, DC_HASDEFID);
+}
+
 } // namespace ui

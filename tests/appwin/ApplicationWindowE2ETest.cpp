@@ -15,15 +15,6 @@ namespace {
 
 constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
 
-std::string programPath() {
-    for (int i = 1; i < __argc; ++i) {
-        const std::string arg = __argv[i];
-        if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".exe") == 0)
-            return arg;
-    }
-    return {};
-}
-
 struct Windows {
     DWORD processId;
     bool taskbarOnly;
@@ -68,7 +59,7 @@ template <typename Condition> bool waitFor(Condition condition, DWORD timeoutMs 
 
 struct ApplicationWindowE2E : ::testing::Test {
     testsupport::RegistryGuard guard{kKey};
-    std::string exe = programPath();
+    std::string exe = e2e::programPath();
     void SetUp() override {
         ASSERT_FALSE(exe.empty()) << "the program's path is not given";
         testsupport::deleteKeyTree(kKey);

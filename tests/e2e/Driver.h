@@ -10,6 +10,14 @@
 
 namespace e2e {
 
+// The first command-line argument of this test program that ends with `tail` (build
+// outputs are passed by their path inside the prefix), or "".
+std::string argumentEndingWith(const std::string& tail);
+// The program under test: the first argument naming an .exe.
+inline std::string programPath() {
+    return argumentEndingWith(".exe");
+}
+
 // A started program; killed at the end if it is still running.
 class Process {
 public:

@@ -19,16 +19,6 @@ using testsupport::TempTree;
 
 constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
 
-// The program, passed on the command line by its path inside the prefix.
-std::string programPath() {
-    for (int i = 1; i < __argc; ++i) {
-        const std::string arg = __argv[i];
-        if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".exe") == 0)
-            return arg;
-    }
-    return {};
-}
-
 // The values of the settings key as name -> (type, bytes), for before/after comparisons.
 using Snapshot = std::map<std::string, std::pair<DWORD, std::string>>;
 Snapshot snapshot() {
@@ -102,7 +92,7 @@ void store(const Choices& c) {
 struct E2E : ::testing::Test {
     RegistryGuard guard{kKey};
     TempTree tree{"e2e"};
-    std::string exe = programPath();
+    std::string exe = e2e::programPath();
 
     void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
 

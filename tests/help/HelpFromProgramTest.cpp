@@ -2,6 +2,7 @@
 // opens the help at its contents from "&Help" and at the focused control's topic on F1.
 // Arguments: the exe and the help file, both copied into one folder (C:\t\bin).
 #include "app/SettingsIds.h"
+#include "tests/e2e/Driver.h"
 #include "tests/help/ViewerWindow.h"
 #include "tests/support/TestSupport.h"
 
@@ -12,16 +13,6 @@
 #include <string>
 
 namespace {
-
-std::string argumentEndingWith(const std::string& tail) {
-    for (int i = 1; i < __argc; ++i) {
-        const std::string a = __argv[i];
-        if (a.size() >= tail.size() && a.compare(a.size() - tail.size(), tail.size(), tail) == 0) {
-            return a;
-        }
-    }
-    return {};
-}
 
 struct FindMain {
     DWORD pid;
@@ -124,9 +115,9 @@ private:
 constexpr const char* kCaption = "Brightsweep Help";
 
 TEST(HelpFromProgram, HelpButtonOpensContentsAndF1OpensTheControlsTopic) {
-    const std::string exe = argumentEndingWith("brightsweep.exe");
+    const std::string exe = e2e::argumentEndingWith("brightsweep.exe");
     ASSERT_FALSE(exe.empty()) << "pass brightsweep.exe";
-    ASSERT_FALSE(argumentEndingWith("Tidyvane.hlp").empty()) << "pass the help file beside it";
+    ASSERT_FALSE(e2e::argumentEndingWith("Tidyvane.hlp").empty()) << "pass the help file beside it";
 
     Program program(exe);
     ASSERT_NE(program.main(), nullptr) << "the main window did not appear";
