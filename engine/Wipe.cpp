@@ -1,5 +1,6 @@
 #include "engine/Wipe.h"
 
+#include "engine/FolderEntries.h"
 #include "engine/Handles.h"
 
 #include <windows.h>
@@ -12,16 +13,6 @@ namespace {
 
 // The probe's copy of a file name: 260 characters and the terminating zero.
 constexpr size_t kMaxFileName = 260;
-
-std::string withBackslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
-    return folder;
-}
-
-bool isDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
 
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
@@ -57,18 +48,16 @@ bool isAbsolutePath(const std::string& path) {
 
 // The first sub-folder as the enumeration returns it, with its attribute bits.
 std::string firstSubFolder(const std::string& folder, DWORD& attributes) {
-    const std::string base = withBackslash(folder);
-    WIN32_FIND_DATAA entry;
-    FindHandle find;
-    if (!find.first((base + "*.*").c_str(), entry))
-        return {};
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isDotEntry(entry.cFileName)) {
-            attributes = entry.dwFileAttributes;
-            return base + entry.cFileName;
-        }
-    } while (find.next(entry));
-    return {};
+    const std::string base = WithBackslash(folder);
+    std::string found;
+    ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        attributes = entry.dwFileAttributes;
+        found = base + entry.cFileName;
+        return false;
+    });
+    return found;
 }
 
 void wipeTree(const std::string& folder, bool includeSubFolders) {
@@ -103,22 +92,17 @@ void WipeFolder(const std::string& folder, bool includeSubFolders) {
 void DeleteFolderFiles(const std::string& folder) {
     if (!isAbsolutePath(folder))
         return;
-    const std::string base = withBackslash(folder);
-    WIN32_FIND_DATAA entry;
-    FindHandle find;
-    if (!find.first((base + "*.*").c_str(), entry))
-        return;
+    const std::string base = WithBackslash(folder);
     // Files go while the listing is open: no list of names is collected, so memory stays
     // flat however large the folder is.
     std::string fullName;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isDotEntry(entry.cFileName))
-            continue;
+    ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            return;
         fullName.assign(base).append(entry.cFileName);
-        if (!IsFileWritable(fullName) || isDesktopIni(entry.cFileName))
-            continue;
-        DeleteFileA(fullName.c_str()); // a file that will not go simply stays
-    } while (find.next(entry));
+        if (IsFileWritable(fullName) && !isDesktopIni(entry.cFileName))
+            DeleteFileA(fullName.c_str()); // a file that will not go simply stays
+    });
 }
 
 std::string FirstSubFolder(const std::string& folder) {

@@ -1,26 +1,15 @@
 #include "shortcuts/OrphanScan.h"
 
 #include "engine/Areas.h"
-#include "engine/Handles.h"
+#include "engine/FolderEntries.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace shortcuts {
 
 namespace {
-
-std::string withBackslash(std::string folder) {
-    if (folder.back() != '\\')
-        folder += '\\';
-    return folder;
-}
-
-bool isDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
 
 // WOW64's file-system redirection, switched off for one scope when the process runs
 // under WOW64. The entry points are looked up at run time: older systems lack them.
@@ -96,24 +85,15 @@ void ScanForOrphans(const std::string& folder, bool recurse, OrphanList& orphans
     // A missing shell folder must not turn into a scan of the current drive's root.
     if (folder.empty())
         return;
-    const std::string base = withBackslash(folder);
-    if (!recurse) {
-        CheckFolderShortcuts(base, orphans, link);
-        return;
+    const std::string base = engine::WithBackslash(folder);
+    if (recurse) {
+        // Every entry is listed, hidden and system ones included; the test below decides.
+        engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
+            // Only plain folders: hidden, system, read-only or linked ones are left alone.
+            if ((entry.dwFileAttributes | FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
+                ScanForOrphans(base + entry.cFileName, true, orphans, link);
+        });
     }
-    // Every entry is listed, hidden and system ones included; the test below decides.
-    engine::FindHandle find;
-    WIN32_FIND_DATAA entry{};
-    if (!find.first((base + "*.*").c_str(), entry))
-        return;
-    do {
-        // "." and ".." are skipped by name: a drive's root lists neither.
-        if (isDotEntry(entry.cFileName))
-            continue;
-        // Only plain folders: hidden, system, read-only or linked ones are left alone.
-        if ((entry.dwFileAttributes | FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
-            ScanForOrphans(base + entry.cFileName, true, orphans, link);
-    } while (find.next(entry));
     CheckFolderShortcuts(base, orphans, link);
 }
 
@@ -122,16 +102,10 @@ void CheckFolderShortcuts(const std::string& folder, OrphanList& orphans, TPBShe
         return;
     std::vector<std::string> fixedDrives;
     engine::GetFixedDrives(fixedDrives);
-    const std::string base = withBackslash(folder);
-    engine::FindHandle find;
-    WIN32_FIND_DATAA entry{};
-    if (!find.first((base + "*.*").c_str(), entry))
-        return;
-    do {
-        if (isDotEntry(entry.cFileName))
-            continue;
+    const std::string base = engine::WithBackslash(folder);
+    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
         if (AsciiLower(ExtractFileExt(entry.cFileName)) != ".lnk")
-            continue;
+            return;
         try {
             const std::string path = base + entry.cFileName;
             link.SetFileName(path);
@@ -140,16 +114,16 @@ void CheckFolderShortcuts(const std::string& folder, OrphanList& orphans, TPBShe
             const std::string drive = DrivePart(target);
             if (drive.empty() ||
                 std::find(fixedDrives.begin(), fixedDrives.end(), drive) == fixedDrives.end())
-                continue;
+                return;
             // A target too long for the ANSI query cannot be tested: never call it gone.
             if (target.size() >= MAX_PATH)
-                continue;
+                return;
             if (UnredirectedAttributes(target) == INVALID_FILE_ATTRIBUTES)
                 orphans.push_back(path);
         } catch (...) {
             // One unreadable shortcut must not stop the scan.
         }
-    } while (find.next(entry));
+    });
 }
 
 } // namespace shortcuts
