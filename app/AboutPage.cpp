@@ -1,4 +1,5 @@
 #include "app/AboutPage.h"
+#include "app/SettingsIds.h"
 #include "ui/Painting.h"
 
 #include <stdexcept>
@@ -32,15 +33,6 @@ const char* const kCopyrightLine = "Copyright (C) 2026 Quellmoor Software";
 const char* const kWebAddress = "http://quellmoor.example/";
 
 namespace {
-
-enum AboutId : int {
-    idImage2 = 1100,
-    idScrollingCreditsBox1,
-    idLabel13,
-    idLabel21,
-    idASLink2,
-    idLabel11
-};
 
 constexpr int kCreditsWidth = 205;
 constexpr int kLinkGap = 3; // between the address block and the link

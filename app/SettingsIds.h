@@ -37,4 +37,14 @@ enum ControlId : int {
     idLabel9,
 };
 
+// The "About" page's controls.
+enum AboutId : int {
+    idImage2 = 1100,
+    idScrollingCreditsBox1,
+    idLabel13,
+    idLabel21,
+    idASLink2,
+    idLabel11
+};
+
 } // namespace app

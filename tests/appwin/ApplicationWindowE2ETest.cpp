@@ -48,15 +48,6 @@ void sendCommand(HWND window, WPARAM command) {
     SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 5000, &ignored);
 }
 
-template <typename Condition> bool waitFor(Condition condition, DWORD timeoutMs = 10000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return condition();
-}
-
 struct ApplicationWindowE2E : ::testing::Test {
     testsupport::RegistryGuard guard{kKey};
     std::string exe = e2e::programPath();
@@ -78,12 +69,12 @@ TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndClo
     EXPECT_EQ(visibleWindows(process.id(), true), std::vector<HWND>{appWindow});
 
     sendCommand(mainWindow, SC_MINIMIZE);
-    EXPECT_TRUE(waitFor([&] { return !e2e::isVisible(mainWindow); }));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !e2e::isVisible(mainWindow); }, 10000));
     EXPECT_TRUE(IsIconic(appWindow));
     EXPECT_EQ(visibleWindows(process.id(), true), std::vector<HWND>{appWindow});
 
     sendCommand(appWindow, SC_RESTORE);
-    EXPECT_TRUE(waitFor([&] { return e2e::isVisible(mainWindow); }));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return e2e::isVisible(mainWindow); }, 10000));
     EXPECT_FALSE(IsIconic(appWindow));
     EXPECT_FALSE(IsIconic(mainWindow));
 

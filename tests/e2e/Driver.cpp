@@ -78,15 +78,17 @@ void sendMouse(HWND window, UINT down, UINT up, int x, int y) {
 }
 } // namespace
 
-Process::Process(const std::string& exe, const std::string& arguments) {
+Process::Process(const std::string& exe, const std::string& arguments, const char* folder) {
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+    const std::string exeFolder = exe.substr(0, exe.find_last_of('\\') + 1);
+    if (!folder && !exeFolder.empty())
+        folder = exeFolder.c_str();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
+                        folder, &startup, &info_))
         throw std::runtime_error("cannot start " + exe);
 }
 

@@ -21,8 +21,9 @@ inline std::string programPath() {
 // A started program; killed at the end if it is still running.
 class Process {
 public:
-    // Starts `exe` with `arguments` (already quoted as needed) in the exe's own folder.
-    Process(const std::string& exe, const std::string& arguments);
+    // Starts `exe` with `arguments` (already quoted as needed) in `folder`, or in the exe's
+    // own folder when that is null.
+    Process(const std::string& exe, const std::string& arguments, const char* folder = nullptr);
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();

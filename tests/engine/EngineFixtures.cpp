@@ -1,4 +1,5 @@
 #include "tests/engine/EngineFixtures.h"
+#include "tests/support/TestSupport.h"
 
 #include <sddl.h>
 
@@ -58,14 +59,6 @@ bool runUnixCommand(const std::string& program, const std::string& arguments) {
 }
 
 namespace {
-template <typename Done> bool waitFor(Done done) {
-    for (int i = 0; i < 200; ++i) {
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return false;
-}
 bool isLink(const std::string& path) {
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -92,14 +85,15 @@ FolderLink::FolderLink(const std::string& link, const std::string& target) : lin
         runUnixCommand("/bin/ln", "-s " + unixTarget + " " + unixLink);
     else
         createSymbolicLink(link, target);
-    made_ = waitFor([&] { return isLink(link); });
+    made_ = testsupport::waitUntil([&] { return isLink(link); }, 2000);
 }
 
 FolderLink::~FolderLink() {
     const std::string unixLink = unixPathOf(link_);
     if (!unixLink.empty()) {
         if (runUnixCommand("/bin/rm", "-f " + unixLink))
-            waitFor([&] { return attributesOf(link_) == INVALID_FILE_ATTRIBUTES; });
+            testsupport::waitUntil([&] { return attributesOf(link_) == INVALID_FILE_ATTRIBUTES; },
+                                   2000);
     } else
         RemoveDirectoryA(link_.c_str());
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/SettingsIds.h"
+#include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -16,97 +18,14 @@ namespace {
 std::string g_exe, g_probe;
 constexpr const char* kSettingsKey = "Software\\Quellmoor Software\\Brightsweep";
 constexpr const char* kUrlFile = "C:\\t\\work\\opened-url.txt";
-// Control ids of the About page.
-constexpr int idImage2 = 1100, idLabel13 = 1102, idASLink2 = 1104;
+constexpr const char* kSplashClass = "Brightsweep.Splash";
 
-struct FindTopLevel {
-    DWORD pid;
-    const char* cls;
-    bool visible;
-    HWND found;
-};
-BOOL CALLBACK matchTopLevel(HWND hwnd, LPARAM param) {
-    auto* f = reinterpret_cast<FindTopLevel*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == f->pid && lstrcmpA(cls, f->cls) == 0 && (!f->visible || IsWindowVisible(hwnd))) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+// A visible top-level window of the program by class, waited for up to `ms`.
+HWND window(const e2e::Process& program, const char* className, DWORD ms = 15000) {
+    return e2e::waitForWindow(program.id(), className, nullptr, ms);
 }
 
-struct FindChild {
-    int id;          // by control id, or
-    const char* cls; // by class name
-    HWND found;
-};
-BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
-    auto* f = reinterpret_cast<FindChild*>(param);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (f->cls ? lstrcmpiA(cls, f->cls) == 0 : GetDlgCtrlID(hwnd) == f->id) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-class Program {
-public:
-    explicit Program(const std::string& args = "") {
-        std::string line = "\"" + g_exe + "\"" + (args.empty() ? "" : " " + args);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                           &pi_))
-            CloseHandle(pi_.hThread);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program() {
-        if (!pi_.hProcess)
-            return;
-        if (HWND main = window("TSettingsFrm"))
-            PostMessageA(main, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hProcess);
-    }
-    bool running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-    bool waitForExit(DWORD ms) const { return WaitForSingleObject(pi_.hProcess, ms) == 0; }
-
-    // A top-level window of the program by class (visible ones only when asked).
-    HWND window(const char* className, bool visibleOnly = false) const {
-        FindTopLevel find{pi_.dwProcessId, className, visibleOnly, nullptr};
-        EnumWindows(&matchTopLevel, reinterpret_cast<LPARAM>(&find));
-        return find.found;
-    }
-    HWND waitForWindow(const char* className, DWORD ms = 15000) const {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50))
-            if (HWND w = window(className, true))
-                return w;
-        return nullptr;
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-};
-
-HWND descendant(HWND root, int id) {
-    FindChild find{id, nullptr, nullptr};
-    EnumChildWindows(root, &matchChild, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-HWND tabControl(HWND main) {
-    FindChild find{0, "SysTabControl32", nullptr};
-    EnumChildWindows(main, &matchChild, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
+// Posted: a click on the link or the logo returns only after the shell has been asked.
 void click(HWND control, int x, int y) {
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -158,8 +77,8 @@ protected:
 
 TEST_F(FaceE2E, SplashOnlyInAnInteractiveStartAndGoneAfterItsTimer) {
     {
-        Program program;
-        HWND splash = program.waitForWindow("Brightsweep.Splash");
+        e2e::Process program(g_exe, "");
+        HWND splash = window(program, kSplashClass);
         ASSERT_TRUE(splash);
         RECT r;
         GetWindowRect(splash, &r);
@@ -170,14 +89,11 @@ TEST_F(FaceE2E, SplashOnlyInAnInteractiveStartAndGoneAfterItsTimer) {
         EXPECT_TRUE(IsWindowVisible(splash));
         Sleep(3500);
         EXPECT_FALSE(IsWindowVisible(splash));
-        EXPECT_TRUE(program.window("TSettingsFrm", true));
+        EXPECT_TRUE(window(program, app::kMainWindowClass, 0));
     }
     for (const char* args : {"/x", "/s"}) {
-        Program program(args);
-        bool seen = false;
-        for (int i = 0; i < 40 && !seen; ++i, Sleep(50))
-            seen = program.window("Brightsweep.Splash", true) != nullptr;
-        EXPECT_FALSE(seen) << args;
+        e2e::Process program(g_exe, args);
+        EXPECT_FALSE(window(program, kSplashClass, 2000)) << args;
         if (std::string(args) == "/s") {
             EXPECT_TRUE(program.waitForExit(15000));
         }
@@ -185,11 +101,11 @@ TEST_F(FaceE2E, SplashOnlyInAnInteractiveStartAndGoneAfterItsTimer) {
 }
 
 TEST_F(FaceE2E, CreditsScrollOnlyWhileAboutIsShown) {
-    Program program("/x"); // no splash in the way
-    HWND main = program.waitForWindow("TSettingsFrm");
+    e2e::Process program(g_exe, "/x"); // no splash in the way
+    HWND main = window(program, app::kMainWindowClass);
     ASSERT_TRUE(main);
-    HWND tabs = tabControl(main);
-    HWND credits = descendant(main, idLabel13);
+    HWND tabs = e2e::findControl(main, app::idOptionsPage);
+    HWND credits = e2e::findControl(main, app::idLabel13);
     ASSERT_TRUE(tabs);
     ASSERT_TRUE(credits);
 
@@ -257,12 +173,12 @@ TEST_F(FaceE2E, LogoAndLinkHandTheSameAddressToTheShell) {
     ASSERT_FALSE(g_probe.empty()) << "pass the stand-in browser's path";
     DeleteFileA(kUrlFile);
     HttpHandler handler;
-    Program program("/x");
-    HWND main = program.waitForWindow("TSettingsFrm");
+    e2e::Process program(g_exe, "/x");
+    HWND main = window(program, app::kMainWindowClass);
     ASSERT_TRUE(main);
-    ASSERT_TRUE(selectPage(tabControl(main), 1));
-    HWND logo = descendant(main, idImage2);
-    HWND link = descendant(main, idASLink2);
+    ASSERT_TRUE(selectPage(e2e::findControl(main, app::idOptionsPage), 1));
+    HWND logo = e2e::findControl(main, app::idImage2);
+    HWND link = e2e::findControl(main, app::idASLink2);
     ASSERT_TRUE(logo);
     ASSERT_TRUE(link);
     click(logo, 20, 20);

@@ -9,107 +9,36 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-struct FindMain {
-    DWORD pid;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM param) {
-    auto* f = reinterpret_cast<FindMain*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == f->pid && std::string(cls) == app::kMainWindowClass && IsWindowVisible(hwnd)) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+// Gives a control the keyboard focus the way a user's click or Tab would.
+bool focus(HWND main, HWND control) {
+    const DWORD theirs = GetWindowThreadProcessId(control, nullptr);
+    const DWORD ours = GetCurrentThreadId();
+    AttachThreadInput(ours, theirs, TRUE);
+    SetForegroundWindow(main);
+    SetFocus(control);
+    const bool ok = GetFocus() == control;
+    AttachThreadInput(ours, theirs, FALSE);
+    return ok;
 }
 
-struct FindControl {
-    int id;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findControl(HWND hwnd, LPARAM param) {
-    auto* f = reinterpret_cast<FindControl*>(param);
-    if (GetDlgCtrlID(hwnd) == f->id) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+void pressF1(HWND control) {
+    PostMessageA(control, WM_KEYDOWN, VK_F1, 0x003B0001);
+    PostMessageA(control, WM_KEYUP, VK_F1, 0xC03B0001);
 }
 
-// The program, started with an unknown first argument: no splash and no stored choices,
-// so nothing of the user's is read or written.
-class Program {
-public:
-    explicit Program(const std::string& exe) {
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\" /help-test";
-        // Its own folder is not the current one: the help must be found beside the exe.
-        if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\",
-                            &si, &pi_)) {
-            return;
-        }
-        for (int i = 0; i < 200 && !main_; ++i) {
-            FindMain f;
-            f.pid = pi_.dwProcessId;
-            EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&f));
-            main_ = f.found;
-            if (!main_) {
-                Sleep(50);
-            }
-        }
+// Closes the program the user's way on every way out of a test, so that it also closes
+// the help viewer it opened.
+struct CloseAtEnd {
+    e2e::Process& program;
+    HWND main;
+    ~CloseAtEnd() {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        program.waitForExit(10000);
     }
-    ~Program() {
-        if (pi_.hProcess) {
-            if (main_) {
-                PostMessageA(main_, WM_CLOSE, 0, 0);
-            }
-            if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) {
-                TerminateProcess(pi_.hProcess, 1);
-            }
-            CloseHandle(pi_.hThread);
-            CloseHandle(pi_.hProcess);
-        }
-    }
-    HWND main() const { return main_; }
-    // Controls live on the pages and panels of the window: search the whole tree.
-    HWND control(int id) const {
-        FindControl f;
-        f.id = id;
-        EnumChildWindows(main_, findControl, reinterpret_cast<LPARAM>(&f));
-        return f.found;
-    }
-
-    // Gives a control the keyboard focus the way a user's click or Tab would.
-    bool focus(HWND control) const {
-        const DWORD theirs = GetWindowThreadProcessId(control, nullptr);
-        const DWORD ours = GetCurrentThreadId();
-        AttachThreadInput(ours, theirs, TRUE);
-        SetForegroundWindow(main_);
-        SetFocus(control);
-        const bool ok = GetFocus() == control;
-        AttachThreadInput(ours, theirs, FALSE);
-        return ok;
-    }
-
-    void pressF1(HWND control) const {
-        PostMessageA(control, WM_KEYDOWN, VK_F1, 0x003B0001);
-        PostMessageA(control, WM_KEYUP, VK_F1, 0xC03B0001);
-    }
-
-private:
-    PROCESS_INFORMATION pi_ = {};
-    HWND main_ = nullptr;
 };
 
 constexpr const char* kCaption = "Brightsweep Help";
@@ -119,12 +48,17 @@ TEST(HelpFromProgram, HelpButtonOpensContentsAndF1OpensTheControlsTopic) {
     ASSERT_FALSE(exe.empty()) << "pass brightsweep.exe";
     ASSERT_FALSE(e2e::argumentEndingWith("Tidyvane.hlp").empty()) << "pass the help file beside it";
 
-    Program program(exe);
-    ASSERT_NE(program.main(), nullptr) << "the main window did not appear";
+    // An unknown first argument: no splash and no stored choices, so nothing of the user's
+    // is read or written. Its own folder is not the current one: the help must be found
+    // beside the exe.
+    e2e::Process program(exe, "/help-test", "C:\\");
+    HWND main = e2e::waitForWindow(program.id(), app::kMainWindowClass, nullptr);
+    ASSERT_NE(main, nullptr) << "the main window did not appear";
+    const CloseAtEnd close{program, main};
 
-    HWND help = program.control(app::idHelpBtn);
+    HWND help = e2e::findControl(main, app::idHelpBtn);
     ASSERT_NE(help, nullptr);
-    PostMessageA(help, BM_CLICK, 0, 0);
+    e2e::press(help);
     auto shown = bstest::waitForHelpTopic(kCaption, "Brightsweep Help", 20000);
     ASSERT_TRUE(shown.ok) << shown.text;
 
@@ -142,11 +76,11 @@ TEST(HelpFromProgram, HelpButtonOpensContentsAndF1OpensTheControlsTopic) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
-        HWND control = program.control(c.id);
+        HWND control = e2e::findControl(main, c.id);
         ASSERT_NE(control, nullptr);
         EnableWindow(control, TRUE); // the sub-folder box starts disabled
-        ASSERT_TRUE(program.focus(control));
-        program.pressF1(control);
+        ASSERT_TRUE(focus(main, control));
+        pressF1(control);
         shown = bstest::waitForHelpTopic(kCaption, c.title, 10000);
         EXPECT_TRUE(shown.ok) << shown.text;
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Registry.h"
+#include "shortcuts/ComPtr.h"
 #include "tests/support/TestSupport.h"
 
 #include <windows.h>
@@ -16,9 +17,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -100,15 +99,6 @@ RegValue uninstallValue(const char* name) {
     return value;
 }
 
-bool waitFor(const std::function<bool()>& done, DWORD milliseconds) {
-    for (DWORD waited = 0; !done(); waited += 100) {
-        if (waited >= milliseconds)
-            return false;
-        Sleep(100);
-    }
-    return true;
-}
-
 struct ProcessRun {
     bool started = false;
     bool finished = false;
@@ -162,35 +152,17 @@ struct Link {
     std::string workingDir;
 };
 
-template <class T> struct ComRelease {
-    void operator()(T* p) const { p->Release(); }
-};
-template <class T> using ComPtr = std::unique_ptr<T, ComRelease<T>>;
-
-struct ComInit {
-    ComInit() : result(CoInitialize(nullptr)) {}
-    ComInit(const ComInit&) = delete;
-    ComInit& operator=(const ComInit&) = delete;
-    ~ComInit() {
-        if (SUCCEEDED(result))
-            CoUninitialize();
-    }
-    HRESULT result;
-};
-
 Link readLink(const std::string& path) {
     Link link;
-    ComInit com;
+    shortcuts::ComInit com;
     {
-        IShellLinkA* rawLink = nullptr;
+        shortcuts::ComPtr<IShellLinkA> shellLink;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&rawLink))))
+                                    shellLink.put())))
             return link;
-        ComPtr<IShellLinkA> shellLink(rawLink);
-        IPersistFile* rawFile = nullptr;
-        if (FAILED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
+        shortcuts::ComPtr<IPersistFile> file;
+        if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put())))
             return link;
-        ComPtr<IPersistFile> file(rawFile);
         wchar_t wide[MAX_PATH] = {};
         MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
         if (SUCCEEDED(file->Load(wide, STGM_READ))) {
@@ -247,7 +219,7 @@ protected:
         const ProcessRun uninstaller = run(command.text + " /S" + options);
         ASSERT_TRUE(uninstaller.finished);
         EXPECT_EQ(uninstaller.exitCode, 0u);
-        EXPECT_TRUE(waitFor(
+        EXPECT_TRUE(testsupport::waitUntil(
             [] {
                 return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey) && !pathExists(installDir());
             },
@@ -257,7 +229,7 @@ protected:
     void uninstallIfPresent() {
         if (pathExists(installDir() + "\\uninstall.exe"))
             run("\"" + installDir() + "\\uninstall.exe\" /S");
-        waitFor([] { return !pathExists(installDir() + "\\uninstall.exe"); }, 60000);
+        testsupport::waitUntil([] { return !pathExists(installDir() + "\\uninstall.exe"); }, 60000);
     }
 
     std::set<std::string> startMenuBefore_;

@@ -192,4 +192,14 @@ void deleteKeyTree(const std::string& path) {
     RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 } // namespace testsupport

@@ -3,6 +3,7 @@
 // restores the registry keys it touches.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,5 +60,8 @@ private:
 };
 
 void deleteKeyTree(const std::string& path);
+
+// Polls `done` until it holds or `timeoutMs` has passed; whether it came to hold.
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 } // namespace testsupport
