@@ -1,6 +1,6 @@
 // The bitmap panel's painting, checked pixel by pixel in a memory bitmap.
 #include "components/BitmapPanel.h"
-#include "Pixels.h"
+#include "tests/support/Pixels.h"
 #include "ui/Layout.h"
 
 #include <gtest/gtest.h>

@@ -8,6 +8,7 @@
 
 #include "components/ASLink.h"
 #include "tests/face/GuiTestHelpers.h"
+#include "tests/support/Pixels.h"
 
 using namespace components;
 
@@ -61,7 +62,8 @@ void useCrispFont(TASLink& link) {
 }
 
 // Renders an opaque link (background `back`, text `ink`, shadow `shadow`) into a canvas.
-void render(TASLink& link, facetest::Canvas& canvas, COLORREF back, COLORREF ink, COLORREF shadow) {
+void render(TASLink& link, testpixels::Canvas& canvas, COLORREF back, COLORREF ink,
+            COLORREF shadow) {
     link.setTransparent(false);
     link.setColor(back);
     link.setFontColor(ink);
@@ -226,7 +228,7 @@ TEST_F(LinkTest, ShadowPlacementForEveryPosition) {
         link.setCaption("HIH");
         link.setShadowPos(c.pos);
         link.setShadowSize(3);
-        facetest::Canvas canvas(link.width(), link.height());
+        testpixels::Canvas canvas(link.width(), link.height());
         render(link, canvas, kWhite, kBlack, kRed);
         const RECT text = canvas.boxOf(kBlack);
         const RECT shadow = canvas.boxOf(kRed);
@@ -255,7 +257,7 @@ TEST_F(LinkTest, DisabledLookIsGreyWithAHighlightShadowAndLeavesTheFontAlone) {
     link.setEnabled(false);
     link.setAutoSize(false);
     link.setBounds(0, 0, 40, 20);
-    facetest::Canvas canvas(40, 20);
+    testpixels::Canvas canvas(40, 20);
     render(link, canvas, kBlack, RGB(0, 0, 200), kRed);
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -290,7 +292,7 @@ TEST_F(LinkTest, LayoutsPlaceTheMeasuredBlock) {
         link.setAutoSize(false);
         link.setBounds(0, 0, link.width(), height);
         link.setLayout(layout);
-        facetest::Canvas canvas(link.width(), height);
+        testpixels::Canvas canvas(link.width(), height);
         render(link, canvas, kWhite, kBlack, kRed);
         return canvas.boxOf(kBlack).top;
     };
@@ -309,7 +311,7 @@ TEST_F(LinkTest, TransparentShowsTheParentOpaqueFillsWithColor) {
     TASLink link;
     link.setCaption("x");
     link.create(host, 20, 20);
-    facetest::Canvas canvas(link.width(), link.height());
+    testpixels::Canvas canvas(link.width(), link.height());
     canvas.fill(RGB(1, 2, 3));
     SendMessageA(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_EQ(RGB(0, 128, 0), canvas.at(link.width() - 1, link.height() - 1));
@@ -358,7 +360,7 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_TRUE(link.hasFocus());
     // ShowFocus marks the link while its focus control holds the focus.
     auto edgePixels = [&link] {
-        facetest::Canvas canvas(link.width(), link.height());
+        testpixels::Canvas canvas(link.width(), link.height());
         link.setTransparent(false);
         link.setColor(kWhite);
         link.paint(canvas.dc());

@@ -8,6 +8,7 @@
 
 #include "app/AboutPage.h"
 #include "tests/face/GuiTestHelpers.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
 }
 
 TEST_F(AboutTest, TheLogoLetsTheTilesShowThroughItsKeyColour) {
-    facetest::Canvas canvas(58, 45);
+    testpixels::Canvas canvas(58, 45);
     canvas.fill(RGB(1, 2, 3));
     SendMessageA(page_.item("Image2"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
                  PRF_CLIENT);

@@ -4,6 +4,7 @@
 
 #include "app/Splash.h"
 #include "tests/face/GuiTestHelpers.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 216) / 2, r.top);
 
     // It paints the picture.
-    facetest::Canvas canvas(321, 216);
+    testpixels::Canvas canvas(321, 216);
     canvas.fill(RGB(1, 2, 3));
     SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_NE(RGB(1, 2, 3), canvas.at(5, 5));

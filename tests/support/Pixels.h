@@ -3,8 +3,6 @@
 // can read its pixels.
 #include <windows.h>
 
-#include <vector>
-
 namespace testpixels {
 
 class Canvas {
@@ -31,9 +29,10 @@ public:
     }
     HDC dc() const { return dc_; }
     void fill(COLORREF color) {
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                SetPixel(dc_, x, y, color);
+        HBRUSH brush = CreateSolidBrush(color);
+        RECT all{0, 0, width_, height_};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
     }
     // The pixel as a COLORREF (0x00BBGGRR).
     COLORREF at(int x, int y) const {
@@ -44,6 +43,19 @@ public:
     void render(HWND window) {
         SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_),
                      PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    // Bounding box of the pixels of exactly `color`; empty (left > right) when none.
+    RECT boxOf(COLORREF color) const {
+        RECT box{width_, height_, -1, -1};
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                if (at(x, y) == color) {
+                    box.left = x < box.left ? x : box.left;
+                    box.top = y < box.top ? y : box.top;
+                    box.right = x > box.right ? x : box.right;
+                    box.bottom = y > box.bottom ? y : box.bottom;
+                }
+        return box;
     }
 
 private:
