@@ -1,4 +1,5 @@
 #include "ui/GuiCall.h"
+#include "ui/Window.h"
 
 #include <exception>
 
@@ -12,29 +13,14 @@ struct Call {
     GuiChannel::Operation op;
     void* context;
 };
-
-void registerChannelClass() {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), kChannelClass, &existing))
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kChannelClass;
-    RegisterClassExA(&wc);
-}
 } // namespace
 
 GuiChannel::GuiChannel() {
-    registerChannelClass();
+    registerWindowClass(kChannelClass, &GuiChannel::proc);
     window_ = CreateWindowExA(0, kChannelClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-    if (window_) {
+    if (window_)
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(closed_.get()));
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GuiChannel::proc));
-    }
 }
 
 GuiChannel::~GuiChannel() {

@@ -27,8 +27,8 @@ Window* Window::fromHandle(HWND hwnd) {
     return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProp)) : nullptr;
 }
 
-void Window::registerClass(const char* className, UINT classStyle, HBRUSH background,
-                           HCURSOR cursor) {
+void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle, HBRUSH background,
+                         HCURSOR cursor) {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
     if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &existing))
@@ -36,12 +36,18 @@ void Window::registerClass(const char* className, UINT classStyle, HBRUSH backgr
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
-    wc.lpfnWndProc = &Window::classProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
+}
+
+void Window::registerClass(const char* className, UINT classStyle, HBRUSH background,
+                           HCURSOR cursor) {
+    registerWindowClass(className, &Window::classProc, classStyle, background,
+                        cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW));
 }
 
 HWND Window::create(const char* className, DWORD exStyle, DWORD style, const char* caption, int x,

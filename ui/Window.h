@@ -10,6 +10,10 @@
 
 namespace ui {
 
+// Registers a window class of this module once; later calls with the name do nothing.
+void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle = 0,
+                         HBRUSH background = nullptr, HCURSOR cursor = nullptr);
+
 class Window {
 public:
     Window() = default;
