@@ -113,13 +113,11 @@ void MessageDialog::layOut() {
         left += kButtonWidth + kButtonGap;
     }
 
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, GetWindowLongA(hwnd(), GWL_STYLE), FALSE,
-                       GetWindowLongA(hwnd(), GWL_EXSTYLE));
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT frame =
+        ui::centredFrame(clientWidth, clientHeight, GetWindowLongA(hwnd(), GWL_STYLE),
+                         GetWindowLongA(hwnd(), GWL_EXSTYLE));
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MessageDialog::finish(int answer) {

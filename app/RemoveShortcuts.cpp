@@ -102,13 +102,10 @@ void TRemoveLinksDlg::create(HWND owner) {
                   LoadCursorA(nullptr, IDC_ARROW));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, kRemoveLinksClientWidth, kRemoveLinksClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, x, y, width, height,
-                        owner, 0))
+    const RECT frame =
+        ui::centredFrame(kRemoveLinksClientWidth, kRemoveLinksClientHeight, style, exStyle);
+    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, frame.left,
+                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     // The same tile as the main window's pages (absent in programs without the resource).

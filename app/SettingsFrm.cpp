@@ -130,13 +130,9 @@ void TSettingsFrm::create(const std::vector<std::string>& args, HWND owner) {
                   LoadCursorA(nullptr, IDC_ARROW));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, x, y, width, height,
-                        owner, 0))
+    const RECT frame = ui::centredFrame(kClientWidth, kClientHeight, style, exStyle);
+    if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, frame.left, frame.top,
+                        frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the main window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));

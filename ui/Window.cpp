@@ -44,6 +44,15 @@ void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle, H
     RegisterClassExA(&wc);
 }
 
+RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    return RECT{x, y, x + width, y + height};
+}
+
 void Window::registerClass(const char* className, UINT classStyle, HBRUSH background,
                            HCURSOR cursor) {
     registerWindowClass(className, &Window::classProc, classStyle, background,

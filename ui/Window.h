@@ -14,6 +14,10 @@ namespace ui {
 void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle = 0,
                          HBRUSH background = nullptr, HCURSOR cursor = nullptr);
 
+// The window rectangle, frame included, of a window with this client size and these
+// styles, centred on the primary screen.
+RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+
 class Window {
 public:
     Window() = default;
@@ -28,6 +32,10 @@ public:
     // Registers a window class of our own (once per process) that routes to the bound object.
     static void registerClass(const char* className, UINT classStyle = CS_DBLCLKS,
                               HBRUSH background = nullptr, HCURSOR cursor = nullptr);
+
+    // The window rectangle, frame included, of a window with this client size and these
+    // styles, centred on the primary screen.
+    RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
 
 protected:
     // Creates a window of a class registered with registerClass, bound to this object.
