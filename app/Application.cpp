@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "ui/Property.h"
 
 #include "app/AppResources.h"
 
@@ -60,9 +61,8 @@ void TApplication::Initialize() {
 }
 
 void TApplication::SetTitle(const std::string& title) {
-    if (title == title_)
+    if (!ui::storeChanged(title_, title))
         return;
-    title_ = title;
     ui::setApplicationTitle(title_);
     if (hwnd())
         SetWindowTextA(hwnd(), title_.c_str());

@@ -1,4 +1,5 @@
 #include "components/ASLink.h"
+#include "ui/Property.h"
 #include "ui/Painting.h"
 
 #include <commctrl.h>
@@ -33,13 +34,6 @@ bool sameLetter(char a, char b) {
     CharUpperA(pa);
     CharUpperA(pb);
     return pa[0] == pb[0];
-}
-
-template <class T> bool store(T& field, T value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
 }
 
 BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM param) {
@@ -191,9 +185,8 @@ void TASLink::rebuildFont() {
 }
 
 void TASLink::setCaption(const std::string& caption) {
-    if (caption == caption_)
+    if (!ui::storeChanged(caption_, caption))
         return;
-    caption_ = caption;
     if (hwnd())
         SetWindowTextA(hwnd(), caption_.c_str());
     repaint();
@@ -208,51 +201,48 @@ void TASLink::setFont(const LOGFONTA& font) {
 }
 
 void TASLink::setFontColor(ui::Color color) {
-    if (color == fontColor_)
+    if (!ui::storeChanged(fontColor_, color))
         return;
-    fontColor_ = color;
     repaint();
     FitToText();
 }
 
 void TASLink::setColor(ui::Color color) {
-    if (color == color_)
+    if (!ui::storeChanged(color_, color))
         return;
-    color_ = color;
     repaint();
 }
 
 void TASLink::setEnabled(bool enabled) {
-    if (enabled == enabled_)
+    if (!ui::storeChanged(enabled_, enabled))
         return;
-    enabled_ = enabled;
     if (hwnd())
         EnableWindow(hwnd(), enabled);
     repaint();
 }
 
 void TASLink::setAlignment(TAlignment value) {
-    if (store(alignment_, value))
+    if (ui::storeChanged(alignment_, value))
         repaint();
 }
 void TASLink::setLayout(TTextLayout value) {
-    if (store(layout_, value))
+    if (ui::storeChanged(layout_, value))
         repaint();
 }
 void TASLink::setShadowColor(ui::Color value) {
-    if (store(shadowColor_, value))
+    if (ui::storeChanged(shadowColor_, value))
         repaint();
 }
 void TASLink::setShadowPos(TShadowPosition value) {
-    if (store(shadowPos_, value))
+    if (ui::storeChanged(shadowPos_, value))
         repaint();
 }
 void TASLink::setShowAccelChar(bool value) {
-    if (store(showAccelChar_, value))
+    if (ui::storeChanged(showAccelChar_, value))
         repaint();
 }
 void TASLink::setShowFocus(bool value) {
-    if (store(showFocus_, value))
+    if (ui::storeChanged(showFocus_, value))
         repaint();
 }
 
@@ -266,25 +256,22 @@ void TASLink::setTransparent(bool value) {
 // AutoSize and WordWrap repaint themselves too, so a new WordWrap shows at once even when
 // the size stays the same.
 void TASLink::setAutoSize(bool value) {
-    if (value == autoSize_)
+    if (!ui::storeChanged(autoSize_, value))
         return;
-    autoSize_ = value;
     FitToText();
     repaint();
 }
 
 void TASLink::setWordWrap(bool value) {
-    if (value == wordWrap_)
+    if (!ui::storeChanged(wordWrap_, value))
         return;
-    wordWrap_ = value;
     FitToText();
     repaint();
 }
 
 void TASLink::setShadowSize(BYTE value) {
-    if (value == shadowSize_)
+    if (!ui::storeChanged(shadowSize_, value))
         return;
-    shadowSize_ = value;
     FitToText();
     repaint();
 }
@@ -438,9 +425,8 @@ void TASLink::click() {
 
 void TASLink::focusChanged(HWND newFocus) {
     const bool now = focusControl_ != nullptr && newFocus == focusControl_;
-    if (now == hasFocus_)
+    if (!ui::storeChanged(hasFocus_, now))
         return;
-    hasFocus_ = now;
     if (showFocus_)
         repaint();
 }

@@ -1,4 +1,5 @@
 #include "components/BitmapPanel.h"
+#include "ui/Property.h"
 #include "ui/Painting.h"
 
 namespace components {
@@ -56,60 +57,52 @@ void TBitmapPanel::repaint() {
 }
 
 void TBitmapPanel::setColor(ui::Color value) {
-    if (value == color_)
+    if (!ui::storeChanged(color_, value))
         return;
-    color_ = value;
     repaint();
 }
 
 void TBitmapPanel::setBevelOuter(TPanelBevel value) {
-    if (value == bevelOuter_)
+    if (!ui::storeChanged(bevelOuter_, value))
         return;
-    bevelOuter_ = value;
     repaint();
 }
 
 void TBitmapPanel::setBevelInner(TPanelBevel value) {
-    if (value == bevelInner_)
+    if (!ui::storeChanged(bevelInner_, value))
         return;
-    bevelInner_ = value;
     repaint();
 }
 
 void TBitmapPanel::setBevelWidth(int value) {
-    if (value == bevelWidth_)
+    if (!ui::storeChanged(bevelWidth_, value))
         return;
-    bevelWidth_ = value;
     repaint();
 }
 
 void TBitmapPanel::setBorderWidth(int value) {
-    if (value == borderWidth_)
+    if (!ui::storeChanged(borderWidth_, value))
         return;
-    borderWidth_ = value;
     repaint();
 }
 
 void TBitmapPanel::setCaption(const std::string& value) {
-    if (value == caption_)
+    if (!ui::storeChanged(caption_, value))
         return;
-    caption_ = value;
     if (hwnd())
         SetWindowTextA(hwnd(), caption_.c_str());
     repaint();
 }
 
 void TBitmapPanel::setAlignment(TAlignment value) {
-    if (value == alignment_)
+    if (!ui::storeChanged(alignment_, value))
         return;
-    alignment_ = value;
     repaint();
 }
 
 void TBitmapPanel::setFont(HFONT font) {
-    if (font == font_)
+    if (!ui::storeChanged(font_, font))
         return;
-    font_ = font;
     repaint();
 }
 

@@ -1,4 +1,5 @@
 #include "components/CreditsBox.h"
+#include "ui/Property.h"
 
 #include <commctrl.h>
 
@@ -101,23 +102,20 @@ void TScrollingCreditsBox::repaint() {
 }
 
 void TScrollingCreditsBox::setScrollStep(int value) {
-    if (value == scrollStep_)
+    if (!ui::storeChanged(scrollStep_, value))
         return;
-    scrollStep_ = value;
     repaint();
 }
 
 void TScrollingCreditsBox::setCompSpace(int value) {
-    if (value == compSpace_)
+    if (!ui::storeChanged(compSpace_, value))
         return;
-    compSpace_ = value;
     repaint();
 }
 
 void TScrollingCreditsBox::setPaused(bool value) {
-    if (value == paused_)
+    if (!ui::storeChanged(paused_, value))
         return;
-    paused_ = value;
     repaint();
 }
 
@@ -126,17 +124,15 @@ void TScrollingCreditsBox::setTimeDelay(int value) {
 }
 
 void TScrollingCreditsBox::setColor(ui::Color value) {
-    if (value == color_)
+    if (!ui::storeChanged(color_, value))
         return;
-    color_ = value;
     brush_.reset();
     repaint();
 }
 
 void TScrollingCreditsBox::setSingleBorder(bool value) {
-    if (value == singleBorder_)
+    if (!ui::storeChanged(singleBorder_, value))
         return;
-    singleBorder_ = value;
     if (hwnd()) {
         LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
         style = value ? (style | WS_BORDER) : (style & ~WS_BORDER);
@@ -147,9 +143,8 @@ void TScrollingCreditsBox::setSingleBorder(bool value) {
 }
 
 void TScrollingCreditsBox::setHint(const std::string& hint) {
-    if (hint == hint_)
+    if (!ui::storeChanged(hint_, hint))
         return;
-    hint_ = hint;
     if (!hwnd())
         return;
     if (!tooltip_) {
