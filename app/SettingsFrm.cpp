@@ -21,8 +21,6 @@
 namespace app {
 
 namespace {
-constexpr const char* kShellFoldersKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 // One carriage return between the two lines, as the picker shows it.
 constexpr const char* kBrowseTitle = "Select a directory to be added to the\r\"User Folders\" list";
 
@@ -30,20 +28,6 @@ std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return text;
-}
-
-// Reads one string value; "" when it is missing or not a string.
-std::string readString(HKEY key, const char* name) {
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0)
-        return {};
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
-        return {};
-    data.resize(std::min<size_t>(size, data.size()));
-    return data.substr(0, data.find('\0'));
 }
 
 int checkBoxOfLabel(int labelId) {
@@ -190,14 +174,19 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
 void TSettingsFrm::readShellFolders() {
     StartMenuPath.clear();
     DesktopPath.clear();
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_ALL_ACCESS, &key) !=
-            ERROR_SUCCESS &&
-        RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    engine::Registry registry;
+    if (!registry.openKey(shortcuts::ShellFoldersKey))
         return;
-    StartMenuPath = readString(key, "Start Menu");
-    DesktopPath = readString(key, "Desktop");
-    RegCloseKey(key);
+    // A value that cannot be read leaves its path empty, without a word.
+    const auto read = [&registry](const char* name) {
+        try {
+            return registry.readString(name);
+        } catch (const engine::RegistryError&) {
+            return std::string();
+        }
+    };
+    StartMenuPath = read("Start Menu");
+    DesktopPath = read("Desktop");
 }
 
 void TSettingsFrm::show() {

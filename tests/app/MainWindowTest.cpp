@@ -241,6 +241,19 @@ TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmp
         EXPECT_EQ(form.DesktopPath, "");
         EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
     }
+    // A value of another type reads as empty, quietly, and the other path is still read.
+    {
+        HKEY key = nullptr;
+        RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &key);
+        const DWORD number = 7;
+        RegSetValueExA(key, "Desktop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                       sizeof number);
+        RegCloseKey(key);
+        TSettingsFrm form;
+        form.create({"nothing"});
+        EXPECT_EQ(form.DesktopPath, "");
+        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+    }
     testsupport::deleteKeyTree(kShellFolders);
     {
         TSettingsFrm form;
