@@ -9,6 +9,7 @@
 #include "app/AppResources.h"
 #include "app/resource.h"
 #include "engine/Registry.h"
+#include "ui/ModalLoop.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -367,16 +368,9 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     }
-    case DM_GETDEFID: {
+    case DM_GETDEFID:
         // Enter presses the focused push button, else "&Go!".
-        HWND focus = GetFocus();
-        int id = idButton1;
-        if (focus && IsChild(hwnd(), focus) &&
-            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-            id = GetDlgCtrlID(focus);
-        return MAKELRESULT(id, DC_HASDEFID);
-    }
+        return ui::defaultButtonAnswer(hwnd(), idButton1);
     case WM_SETCURSOR:
         if (busy_) {
             SetCursor(LoadCursorA(nullptr, IDC_WAIT));

@@ -39,7 +39,7 @@ template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Don
 inline LRESULT defaultButtonAnswer(HWND dialog, int defaultId) {
     HWND focus = GetFocus();
     int id = defaultId;
-    if (focus && GetParent(focus) == dialog &&
+    if (focus && IsChild(dialog, focus) &&
         (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
         id = GetDlgCtrlID(focus);
     return MAKELRESULT(id, DC_HASDEFID);
