@@ -1,7 +1,7 @@
 #include "app/Application.h"
-#include "ui/Property.h"
 
 #include "app/AppResources.h"
+#include "ui/Property.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "components/ASLink.h"
-#include "ui/Property.h"
 #include "ui/Painting.h"
+#include "ui/Property.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "components/BitmapPanel.h"
-#include "ui/Property.h"
 #include "ui/Painting.h"
+#include "ui/Property.h"
 
 namespace components {
 
