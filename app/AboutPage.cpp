@@ -62,13 +62,6 @@ SIZE measure(HWND control, const std::string& text, int width) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-RECT boundsInParent(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 } // namespace
 
 std::span<const ui::ControlDef> AboutLayout() {
@@ -107,17 +100,10 @@ LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         SetCapture(hwnd());
         return 0;
-    case WM_LBUTTONUP: {
-        // A click is a press and a release on the picture, not a drag released over it.
-        if (GetCapture() != hwnd())
-            return 0;
-        ReleaseCapture();
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const RECT client{0, 0, size_.cx, size_.cy};
-        if (PtInRect(&client, at) && onClick)
+    case WM_LBUTTONUP:
+        if (ui::endClick(hwnd(), lParam) && onClick)
             onClick(onClickContext);
         return 0;
-    }
     default:
         return Window::handleMessage(msg, wParam, lParam);
     }
@@ -176,14 +162,14 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
 void AboutPage::FormShow() {
     HWND label13 = item("Label13");
     const SIZE credits = measure(label13, kCreditsText, kCreditsWidth);
-    const RECT r13 = boundsInParent(label13);
+    const RECT r13 = ui::boundsInParent(label13);
     SetWindowTextA(label13, kCreditsText);
     SetWindowPos(label13, nullptr, r13.left, r13.top, kCreditsWidth, credits.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
     HWND label21 = item("Label21");
     const SIZE address = measure(label21, contactLines, 0);
-    const RECT r21 = boundsInParent(label21);
+    const RECT r21 = ui::boundsInParent(label21);
     SetWindowTextA(label21, contactLines.c_str());
     SetWindowPos(label21, nullptr, r21.left, r21.top, address.cx, address.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -361,13 +361,9 @@ void TSettingsFrm::onCommand(int id, int code) {
 
 LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND: {
-        LRESULT result = 0;
-        if (lParam && ui::reflectToChild(msg, wParam, lParam, result))
-            return result;
+    case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    }
     case DM_GETDEFID:
         // Enter presses the focused push button, else "&Go!".
         return ui::defaultButtonAnswer(hwnd(), idButton1);

@@ -55,9 +55,10 @@ void TSplashFrm::show() {
     FormShow();
     RECT r;
     GetWindowRect(hwnd(), &r);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // A frameless popup: its window is its client area.
+    const RECT frame = ui::centredFrame(r.right - r.left, r.bottom - r.top, WS_POPUP, 0);
+    SetWindowPos(hwnd(), HWND_TOPMOST, frame.left, frame.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Paint now: the settings load next, before the message loop runs.
     UpdateWindow(hwnd());
 }

@@ -474,18 +474,10 @@ LRESULT TASLink::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         SetCapture(hwnd());
         return 0;
-    case WM_LBUTTONUP: {
-        const bool captured = GetCapture() == hwnd();
-        if (captured)
-            ReleaseCapture();
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const RECT client{0, 0, width_, height_};
-        // Only a press that began on the link clicks it: not the second press of a double
-        // click (a double-click message, no capture), nor a drag released over it.
-        if (captured && PtInRect(&client, at))
+    case WM_LBUTTONUP:
+        if (ui::endClick(hwnd(), lParam))
             click();
         return 0;
-    }
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     default:

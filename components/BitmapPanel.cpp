@@ -211,21 +211,13 @@ LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        LRESULT result = 0;
-        if (ui::reflectToChild(msg, wParam, lParam, result))
-            return result;
+    case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(
             childBackground(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
-    }
     case WM_COMMAND:
-    case WM_NOTIFY: {
+    case WM_NOTIFY:
         // Children's notifications reach the window that handles them.
-        LRESULT result = 0;
-        if (ui::reflectToChild(msg, wParam, lParam, result))
-            return result;
         return SendMessageA(GetParent(hwnd()), msg, wParam, lParam);
-    }
     }
     return Window::handleMessage(msg, wParam, lParam);
 }

@@ -20,15 +20,8 @@ std::vector<HWND> childrenOf(HWND box) {
     return children;
 }
 
-RECT boundsInParent(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void moveTop(HWND child, int top) {
-    const RECT r = boundsInParent(child);
+    const RECT r = ui::boundsInParent(child);
     SetWindowPos(child, nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -176,7 +169,7 @@ void TScrollingCreditsBox::StartScrolling() {
             ShowWindow(child, SW_SHOWNA);
             moveTop(child, top);
             setTag(child, 0);
-            const RECT r = boundsInParent(child);
+            const RECT r = ui::boundsInParent(child);
             top = r.bottom + compSpace_;
         }
         setTag(children.back(), 1);
@@ -194,7 +187,7 @@ void TScrollingCreditsBox::ScrollTick() {
         std::vector<int> tops;
         const auto before = childrenOf(hwnd());
         for (HWND child : before)
-            tops.push_back(boundsInParent(child).top);
+            tops.push_back(ui::boundsInParent(child).top);
         // Move the drawn pixels and the children together; only the uncovered strip is
         // repainted.
         ScrollWindowEx(hwnd(), 0, -scrollStep_, nullptr, nullptr, nullptr, nullptr,
@@ -202,12 +195,12 @@ void TScrollingCreditsBox::ScrollTick() {
         // A box that cannot be drawn (hidden, minimised) scrolls no pixels and, under
         // Wine, no children either; they still move.
         for (std::size_t i = 0; i < before.size(); ++i)
-            if (boundsInParent(before[i]).top == tops[i])
+            if (ui::boundsInParent(before[i]).top == tops[i])
                 moveTop(before[i], tops[i] - scrollStep_);
     }
     const auto children = childrenOf(hwnd());
     for (std::size_t i = 0; i < children.size(); ++i) {
-        const RECT r = boundsInParent(children[i]);
+        const RECT r = ui::boundsInParent(children[i]);
         if (r.bottom >= 0)
             continue;
         auto marked =
@@ -215,9 +208,9 @@ void TScrollingCreditsBox::ScrollTick() {
         // Without a mark the child goes below the lowest child instead.
         if (marked == children.end())
             marked = std::max_element(children.begin(), children.end(), [](HWND a, HWND b) {
-                return boundsInParent(a).bottom < boundsInParent(b).bottom;
+                return ui::boundsInParent(a).bottom < ui::boundsInParent(b).bottom;
             });
-        const RECT m = boundsInParent(*marked);
+        const RECT m = ui::boundsInParent(*marked);
         moveTop(children[i], m.bottom + (i == 0 ? boxHeight() : compSpace_));
         for (HWND c : children)
             setTag(c, 0);
@@ -249,9 +242,6 @@ void TScrollingCreditsBox::paint(HDC dc) {
 }
 
 LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT reflectedResult = 0;
-    if (ui::reflectToChild(msg, wParam, lParam, reflectedResult))
-        return reflectedResult;
     switch (msg) {
     case WM_ERASEBKGND:
         paint(reinterpret_cast<HDC>(wParam));

@@ -20,7 +20,7 @@ GuiChannel::GuiChannel() {
     window_ = CreateWindowExA(0, kChannelClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     if (window_)
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(closed_.get()));
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&closed_));
 }
 
 GuiChannel::~GuiChannel() {

@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <memory>
 
 namespace ui {
 
@@ -30,15 +29,14 @@ public:
     bool run(Operation op, void* context) const;
 
     // After close() no operation runs any more, also none already on its way.
-    void close() { closed_->store(true); }
-    bool closed() const { return closed_->load(); }
-    HWND window() const { return window_; }
+    void close() { closed_.store(true); }
+    bool closed() const { return closed_.load(); }
 
 private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     HWND window_ = nullptr;
-    // Shared with the window's user data, so a late message can still see the flag.
-    std::shared_ptr<std::atomic<bool>> closed_ = std::make_shared<std::atomic<bool>>(false);
+    // Also read through the window's user data: the window goes before the flag does.
+    std::atomic<bool> closed_{false};
 };
 
 // On the GUI thread: waits until `thread` has ended, running the operations that workers

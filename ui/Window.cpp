@@ -53,6 +53,23 @@ RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle)
     return RECT{x, y, x + width, y + height};
 }
 
+RECT boundsInParent(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool endClick(HWND window, LPARAM lParam) {
+    if (GetCapture() != window)
+        return false;
+    ReleaseCapture();
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT client;
+    GetClientRect(window, &client);
+    return PtInRect(&client, at) != FALSE;
+}
+
 void Window::registerClass(const char* className, UINT classStyle, HBRUSH background,
                            HCURSOR cursor) {
     registerWindowClass(className, &Window::classProc, classStyle, background,
@@ -94,9 +111,6 @@ bool Window::reflected(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (reflectToChild(msg, wParam, lParam, result))
-        return result;
     return defaultHandling(msg, wParam, lParam);
 }
 
@@ -111,6 +125,11 @@ LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     // Catch at the edge: an error escaping a handler becomes the default error report.
     try {
+        // A child's notification goes to the child's own object first, whichever window
+        // it reaches on its way up.
+        LRESULT result = 0;
+        if (reflectToChild(msg, wParam, lParam, result))
+            return result;
         return handleMessage(msg, wParam, lParam);
     } catch (const std::exception& e) {
         reportError(e.what());

@@ -18,6 +18,15 @@ void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle = 
 // styles, centred on the primary screen.
 RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
 
+// A child window's rectangle in its parent's client coordinates.
+RECT boundsInParent(HWND child);
+
+// For WM_LBUTTONUP after a WM_LBUTTONDOWN that took the capture: releases it and tells
+// whether this was a click, a press and a release on the window. Not the second press of
+// a double click (that arrives as its own message, without the capture), nor a drag
+// released over the window.
+bool endClick(HWND window, LPARAM lParam);
+
 class Window {
 public:
     Window() = default;
@@ -33,10 +42,6 @@ public:
     static void registerClass(const char* className, UINT classStyle = CS_DBLCLKS,
                               HBRUSH background = nullptr, HCURSOR cursor = nullptr);
 
-    // The window rectangle, frame included, of a window with this client size and these
-    // styles, centred on the primary screen.
-    RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
-
 protected:
     // Creates a window of a class registered with registerClass, bound to this object.
     HWND create(const char* className, DWORD exStyle, DWORD style, const char* caption, int x,
@@ -45,8 +50,9 @@ protected:
     HWND createControl(const char* className, DWORD exStyle, DWORD style, const char* caption,
                        int x, int y, int width, int height, HWND parent, int id);
 
-    // Every message of the window. The default forwards to the previous window procedure
-    // (subclassed controls) or DefWindowProc, after offering reflected messages to children.
+    // Every message of the window but the notifications a child's object took (see
+    // reflected). The default forwards to the previous window procedure (subclassed
+    // controls) or DefWindowProc.
     virtual LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // A parent's notification about this control, reflected back. Return true when handled.
     virtual bool reflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -18,13 +18,6 @@ HINSTANCE WINAPI recordShell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
     return reinterpret_cast<HINSTANCE>(42);
 }
 
-RECT boundsOf(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 std::string textOf(HWND control) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
     text.resize(
@@ -60,16 +53,16 @@ TEST_F(AboutTest, LayoutFollowsThePageDescription) {
                     {"ScrollingCreditsBox1", {88, 8, 309, 125}},
                     {"ASLink2", {88, 218, 88 + page_.link().width(), 218 + page_.link().height()}}};
     for (const auto& e : expected) {
-        const RECT r = boundsOf(page_.item(e.name));
+        const RECT r = ui::boundsInParent(page_.item(e.name));
         EXPECT_EQ(e.bounds.left, r.left) << e.name;
         EXPECT_EQ(e.bounds.top, r.top) << e.name;
         EXPECT_EQ(e.bounds.right, r.right) << e.name;
         EXPECT_EQ(e.bounds.bottom, r.bottom) << e.name;
     }
-    EXPECT_EQ(88, boundsOf(page_.item("Label21")).left);
-    EXPECT_EQ(132, boundsOf(page_.item("Label21")).top);
-    EXPECT_EQ(4, boundsOf(page_.item("Label11")).left);
-    EXPECT_EQ(250, boundsOf(page_.item("Label11")).top);
+    EXPECT_EQ(88, ui::boundsInParent(page_.item("Label21")).left);
+    EXPECT_EQ(132, ui::boundsInParent(page_.item("Label21")).top);
+    EXPECT_EQ(4, ui::boundsInParent(page_.item("Label11")).left);
+    EXPECT_EQ(250, ui::boundsInParent(page_.item("Label11")).top);
     EXPECT_EQ(page_.creditsBox().hwnd(), GetParent(page_.item("Label13")));
     auto& box = page_.creditsBox();
     EXPECT_EQ(10, box.CompSpace());
@@ -88,7 +81,7 @@ TEST_F(AboutTest, LayoutFollowsThePageDescription) {
     // Everything fits on the page.
     for (const char* name : {"Label11", "ASLink2", "Label21"}) {
         page_.FormShow();
-        EXPECT_LE(boundsOf(page_.item(name)).right, 321) << name;
+        EXPECT_LE(ui::boundsInParent(page_.item(name)).right, 321) << name;
     }
 }
 
@@ -98,7 +91,7 @@ TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
     const std::string credits = textOf(label13);
     EXPECT_EQ(9, count(credits, "\r\n\r\n")); // ten paragraphs
     EXPECT_NE("\n", credits.substr(credits.size() - 1));
-    const RECT r13 = boundsOf(label13);
+    const RECT r13 = ui::boundsInParent(label13);
     EXPECT_EQ(205, r13.right - r13.left);
     EXPECT_GT(r13.bottom - r13.top, 20 * 13); // grown to the wrapped text
 
@@ -108,9 +101,9 @@ TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
                               "Quellmoor Software\r\n14 Harrow Lane"}) {
         page_.contactLines = lines;
         page_.FormShow();
-        const RECT r21 = boundsOf(label21);
+        const RECT r21 = ui::boundsInParent(label21);
         EXPECT_EQ((count(lines, "\r\n") + 1) * 13, r21.bottom - r21.top) << lines;
-        EXPECT_EQ(r21.bottom + 3, boundsOf(page_.item("ASLink2")).top) << lines;
+        EXPECT_EQ(r21.bottom + 3, ui::boundsInParent(page_.item("ASLink2")).top) << lines;
         EXPECT_EQ(r21.bottom + 3, page_.link().top()) << lines;
     }
 }
@@ -122,27 +115,27 @@ TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
     page_.pageChanged(false); // the first showing, on "Control"
     facetest::pump(300);
     EXPECT_FALSE(box.Started());
-    EXPECT_EQ(0, boundsOf(label13).top);
+    EXPECT_EQ(0, ui::boundsInParent(label13).top);
 
     page_.pageChanged(true);
     EXPECT_TRUE(box.Started());
     EXPECT_FALSE(box.Paused());
-    const int startTop = boundsOf(label13).top;
+    const int startTop = ui::boundsInParent(label13).top;
     EXPECT_EQ(117, startTop); // laid out just below the box
     facetest::pump(500);
-    const int moved = boundsOf(label13).top;
+    const int moved = ui::boundsInParent(label13).top;
     EXPECT_LT(moved, startTop);
 
     page_.pageChanged(false);
     EXPECT_TRUE(box.Paused());
-    const int stoppedAt = boundsOf(label13).top;
+    const int stoppedAt = ui::boundsInParent(label13).top;
     facetest::pump(300);
-    EXPECT_EQ(stoppedAt, boundsOf(label13).top);
+    EXPECT_EQ(stoppedAt, ui::boundsInParent(label13).top);
 
     page_.pageChanged(true); // resumes from there, not laid out again
-    EXPECT_EQ(stoppedAt, boundsOf(label13).top);
+    EXPECT_EQ(stoppedAt, ui::boundsInParent(label13).top);
     facetest::pump(300);
-    EXPECT_LT(boundsOf(label13).top, stoppedAt);
+    EXPECT_LT(ui::boundsInParent(label13).top, stoppedAt);
 }
 
 TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
