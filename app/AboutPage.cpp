@@ -53,13 +53,8 @@ constexpr ui::ControlDef kLayout[] = {
 
 // The size `text` takes in `control`'s font, wrapped at `width` when it is above 0.
 SIZE measure(HWND control, const std::string& text, int width) {
-    ui::WindowDC dc(control);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    ui::Selected select(dc.get(), font ? font : ui::defaultFont());
-    RECT r{0, 0, width > 0 ? width : 0, 0};
-    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : 0));
-    return {r.right - r.left, r.bottom - r.top};
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    return ui::textExtent(font ? font : ui::defaultFont(), text, width);
 }
 
 } // namespace

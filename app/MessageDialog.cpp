@@ -67,15 +67,9 @@ int MessageDialog::run(HWND owner) {
 void MessageDialog::layOut() {
     const HFONT font = ui::defaultFont();
     // Lines wrap at half the screen's width, as a message box's do.
-    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    {
-        ui::WindowDC screen(nullptr);
-        ui::Selected select(screen.get(), font);
-        DrawTextA(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    }
-    const int textWidth = textRect.right - textRect.left;
-    const int textHeight = textRect.bottom - textRect.top;
+    const SIZE textSize = ui::textExtent(font, text_, GetSystemMetrics(SM_CXSCREEN) / 2);
+    const int textWidth = textSize.cx;
+    const int textHeight = textSize.cy;
     const auto buttons = buttonsOf(kind_);
     const int buttonsWidth =
         static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;

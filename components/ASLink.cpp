@@ -1,11 +1,10 @@
 #include "components/ASLink.h"
+#include "ui/Layout.h"
 #include "ui/Painting.h"
 #include "ui/Property.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
-
-#include <cstring>
 
 namespace components {
 
@@ -139,10 +138,8 @@ void DrawShadowText(HDC dc, const char* text, int length, TShadowPosition pos, C
 }
 
 TASLink::TASLink() : cursor_(LoadCursorA(nullptr, IDC_HAND)) {
-    logFont_.lfHeight = -11;
-    logFont_.lfWeight = FW_NORMAL;
-    logFont_.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(logFont_.lfFaceName, "MS Sans Serif");
+    // The program's own font until a caller sets another.
+    GetObjectA(ui::defaultFont(), sizeof logFont_, &logFont_);
     rebuildFont();
     savedFontColor_ = fontColor_;
 }
@@ -362,9 +359,11 @@ void TASLink::FitToText() {
     if (!autoSize_)
         return;
     RECT rect{1, 0, width_ - 1, height_};
-    HDC screen = GetDC(nullptr);
-    DrawLinkText(screen, rect, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
-    ReleaseDC(nullptr, screen);
+    {
+        ui::WindowDC screen(nullptr);
+        DrawLinkText(screen.get(), rect,
+                     DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
+    }
     const int newWidth = rect.right + 1;
     const int newHeight = rect.bottom;
     int newLeft = left_;

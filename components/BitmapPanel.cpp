@@ -131,8 +131,7 @@ void TBitmapPanel::paint(HDC dc) const {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
 
     if (!bitmap_) {
-        ui::Brush brush(CreateSolidBrush(color));
-        FillRect(dc, &rect, brush.get());
+        FillRect(dc, &rect, colorBrush());
     } else {
         // One row and one column more than whole tiles need; the overhang is clipped.
         ui::MemoryDC source(dc);
@@ -174,8 +173,7 @@ void TBitmapPanel::paint(HDC dc) const {
                                                                   : DT_CENTER;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     // The caption is drawn whole, whatever its length.
-    std::string text = caption_;
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect,
               DT_EXPANDTABS | DT_VCENTER | align);
     SetBkMode(dc, oldMode);
 }
@@ -189,12 +187,16 @@ HBRUSH TBitmapPanel::childBackground(HWND child, HDC dc) {
         SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
         return tileBrush_.get();
     }
+    SetBkColor(dc, ui::resolve(color_));
+    return colorBrush();
+}
+
+HBRUSH TBitmapPanel::colorBrush() const {
     const COLORREF rgb = ui::resolve(color_);
     if (!colorBrush_ || colorBrushRgb_ != rgb) {
         colorBrush_.reset(CreateSolidBrush(rgb));
         colorBrushRgb_ = rgb;
     }
-    SetBkColor(dc, rgb);
     return colorBrush_.get();
 }
 

@@ -233,12 +233,16 @@ void TScrollingCreditsBox::stopWorker() {
     channel_.reset();
 }
 
-void TScrollingCreditsBox::paint(HDC dc) {
+HBRUSH TScrollingCreditsBox::brush() {
     if (!brush_)
         brush_.reset(CreateSolidBrush(ui::resolve(color_)));
+    return brush_.get();
+}
+
+void TScrollingCreditsBox::paint(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, brush_.get());
+    FillRect(dc, &client, brush());
 }
 
 LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -255,12 +259,10 @@ LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_CTLCOLORSTATIC: {
         // Labels in the box are transparent: they take the box's colour.
-        if (!brush_)
-            brush_.reset(CreateSolidBrush(ui::resolve(color_)));
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);
         SetBkColor(dc, ui::resolve(color_));
-        return reinterpret_cast<LRESULT>(brush_.get());
+        return reinterpret_cast<LRESULT>(brush());
     }
     case WM_DESTROY:
         stopWorker();

@@ -86,6 +86,8 @@ private:
     void stopWorker();
     void repaint();
     void paint(HDC dc);
+    // The box colour, made on first use after each colour change.
+    HBRUSH brush();
     static void tick(void* box) { static_cast<TScrollingCreditsBox*>(box)->ScrollTick(); }
 
     int scrollStep_ = 1;

@@ -22,6 +22,15 @@ int textWidth(HFONT font, const std::string& text) {
     return size.cx;
 }
 
+SIZE textExtent(HFONT font, const std::string& text, int wrapWidth) {
+    WindowDC screen(nullptr);
+    Selected select(screen.get(), font);
+    RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : 0));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
                    const ComponentFactory& makeComponent) {
     for (size_t row = 0; row < entries.size(); ++row) {

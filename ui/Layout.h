@@ -55,5 +55,8 @@ private:
 HFONT defaultFont();
 // Width of `text` drawn in `font`, in pixels.
 int textWidth(HFONT font, const std::string& text);
+// The size `text` takes drawn in `font` (tabs expanded, "&" as it stands), its lines
+// wrapped at `wrapWidth` when that is above 0.
+SIZE textExtent(HFONT font, const std::string& text, int wrapWidth = 0);
 
 } // namespace ui
