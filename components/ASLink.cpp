@@ -244,10 +244,8 @@ void TASLink::setShowFocus(bool value) {
 }
 
 void TASLink::setTransparent(bool value) {
-    if (value == !opaque_)
-        return;
-    opaque_ = !value;
-    repaint();
+    if (ui::storeChanged(transparent_, value))
+        repaint();
 }
 
 // AutoSize and WordWrap repaint themselves too, so a new WordWrap shows at once even when
@@ -374,7 +372,7 @@ void TASLink::FitToText() {
 
 void TASLink::paint(HDC dc) {
     const RECT client{0, 0, width_, height_};
-    if (opaque_) {
+    if (!transparent_) {
         ui::Brush brush(CreateSolidBrush(ui::resolve(color_)));
         FillRect(dc, &client, brush.get());
     } else if (hwnd()) {

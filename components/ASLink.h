@@ -87,7 +87,7 @@ public:
     void setShowAccelChar(bool value);
     bool showFocus() const { return showFocus_; }
     void setShowFocus(bool value);
-    bool transparent() const { return !opaque_; }
+    bool transparent() const { return transparent_; }
     void setTransparent(bool value);
     ui::Color linkColor() const { return linkColor_; }
     void setLinkColor(ui::Color value) { linkColor_ = value; }
@@ -158,7 +158,7 @@ private:
     ui::Color savedFontColor_;
     ui::Color linkColor_ = ui::clBlue;
 
-    bool opaque_ = false; // a new control is transparent
+    bool transparent_ = true;
     int left_ = 0, top_ = 0, width_ = 65, height_ = 17;
     std::string caption_;
     LOGFONTA logFont_{};

@@ -56,7 +56,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (entry.helpTopic)
             SetWindowContextHelpId(hwnd, entry.helpTopic);
-        made_.push_back({entry.name, hwnd, entry.tabOrder, row});
+        made_.push_back({entry.name, hwnd, entry.tabOrder});
     }
 
     // Z-order = tab order: for each parent, stack its children from the first tab stop down;

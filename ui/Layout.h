@@ -46,7 +46,6 @@ private:
         std::string name;
         HWND hwnd;
         int tabOrder;
-        size_t row;
     };
     std::vector<Made> made_;
 };

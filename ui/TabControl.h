@@ -18,7 +18,6 @@ public:
     void addPage(const std::string& caption, HWND page);
     int selected() const;
     void select(int index);
-    HWND page(int index) const { return pages_.at(index); }
     int pageCount() const { return static_cast<int>(pages_.size()); }
     // Called after the user (or select) changed the shown page.
     std::function<void()> onChange;
