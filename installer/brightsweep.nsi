@@ -5,7 +5,7 @@
 ; Built by CMake's "installer" target (see installer/CMakeLists.txt), which passes:
 ;   VERSION  x.y.z          OUTFILE  path of the setup program to write
 ;   EXE      brightsweep.exe ICON    program icon       LICENSE  licence text
-;   HELP     Tidyvane.hlp (only when the build has made it)
+;   HELP     Tidyvane.hlp
 ;
 ; Command line, besides NSIS's own /S (silent) and /D=folder:
 ;   setup.exe /LOGON           also tick "Clean silently when I log on"
@@ -79,9 +79,7 @@ Section "${PRODUCT}" SecProgram
   SetOutPath "$INSTDIR"
   File "/oname=brightsweep.exe" "${EXE}"
   File "/oname=LICENSE.txt" "${LICENSE}"
-!ifdef HELP
   File "/oname=Tidyvane.hlp" "${HELP}"
-!endif
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\brightsweep.exe" "" \

@@ -1,5 +1,6 @@
 #include "HelpSource.h"
 
+#include <optional>
 #include <set>
 
 namespace hlpc {
@@ -119,10 +120,10 @@ private:
             if (!rest.empty()) {
                 throw SourceError(lineNo_, "@list takes nothing after it");
             }
-            if (!listAt_.empty()) {
+            if (listAt_) {
                 throw SourceError(lineNo_, "@list given twice");
             }
-            listAt_ = {topic_->paragraphs.size()};
+            listAt_ = topic_->paragraphs.size();
         } else {
             throw SourceError(lineNo_, "unknown directive " + name);
         }
@@ -209,7 +210,7 @@ private:
         if (topic_ == nullptr) {
             return;
         }
-        if (topic_->paragraphs.empty() && !(topic_->isContents() && !listAt_.empty())) {
+        if (topic_->paragraphs.empty() && !(topic_->isContents() && listAt_)) {
             throw SourceError(topic_->line, "topic \"" + topic_->title + "\" has no text");
         }
         topic_ = nullptr;
@@ -217,7 +218,7 @@ private:
 
     // @list becomes one bullet per numbered topic, in source order, each a link to it.
     void expandList() {
-        if (listAt_.empty()) {
+        if (!listAt_) {
             return;
         }
         std::vector<Paragraph> items;
@@ -227,15 +228,15 @@ private:
             }
         }
         auto& contents = source_.topics.front().paragraphs;
-        contents.insert(contents.begin() + static_cast<std::ptrdiff_t>(listAt_.front()),
-                        items.begin(), items.end());
+        contents.insert(contents.begin() + static_cast<std::ptrdiff_t>(*listAt_), items.begin(),
+                        items.end());
     }
 
     HelpSource source_;
     Topic* topic_ = nullptr;
     Paragraph* open_ = nullptr;
     std::set<int> numbers_;
-    std::vector<std::size_t> listAt_;
+    std::optional<std::size_t> listAt_; // where @list stood in the contents
     int lineNo_ = 0;
 };
 
