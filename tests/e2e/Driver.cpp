@@ -69,7 +69,7 @@ BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
 // that its effect is there when the call returns.
 void sendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 1000, &ignored);
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &ignored);
 }
 
 // A pointer resting over the window under test makes Wine send that window mouse moves of
