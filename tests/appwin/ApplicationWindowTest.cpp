@@ -229,8 +229,8 @@ LRESULT CALLBACK recordActivations(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST(SilentStart, ShowsNoWindowNotEvenTheTaskbarButton) {
     // No stored choices: the silent run cleans nothing and stores them; the guard restores.
-    testsupport::RegistryGuard guard{"Software\\Quellmoor Software\\Brightsweep"};
-    testsupport::deleteKeyTree("Software\\Quellmoor Software\\Brightsweep");
+    testsupport::RegistryGuard guard{testsupport::kSettingsKey,
+                                     testsupport::RegistryGuard::Start::Empty};
 
     std::vector<HWND> shown;
     g_shown = &shown;

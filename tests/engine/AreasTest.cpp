@@ -18,17 +18,8 @@ using Names = std::vector<std::string>;
 namespace {
 
 // Folders made at drive roots for one test, removed before and after it.
-class RootFolders {
-public:
-    explicit RootFolders(Names paths) : paths_(std::move(paths)) { clear(); }
-    ~RootFolders() { clear(); }
-
-private:
-    void clear() {
-        for (const auto& path : paths_)
-            testsupport::removeTree(path);
-    }
-    Names paths_;
+struct RootFolders : testsupport::RemoveAtEnd {
+    explicit RootFolders(Names paths) : RemoveAtEnd(std::move(paths), Start::Cleared) {}
 };
 
 // Points the temporary path at a folder of the test for the life of the object.

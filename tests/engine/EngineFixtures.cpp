@@ -42,6 +42,8 @@ std::string unixPathOf(const std::string& windowsPath) {
     return result;
 }
 
+namespace {
+// Starts a host program through Wine's Unix namespace; true when it started.
 bool runUnixCommand(const std::string& program, const std::string& arguments) {
     const std::string application = "\\\\?\\unix" + program;
     std::string commandLine = program + " " + arguments;
@@ -58,7 +60,6 @@ bool runUnixCommand(const std::string& program, const std::string& arguments) {
     return true;
 }
 
-namespace {
 bool isLink(const std::string& path) {
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);

@@ -37,8 +37,6 @@ private:
     bool made_ = false;
 };
 
-// Starts a host program through Wine's Unix namespace; true when it started.
-bool runUnixCommand(const std::string& program, const std::string& arguments);
 // Wine's Unix name of a Windows path, or "" when not running under Wine.
 std::string unixPathOf(const std::string& windowsPath);
 

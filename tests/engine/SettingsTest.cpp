@@ -66,47 +66,22 @@ HKEY openKey(const std::string& path) {
     return key;
 }
 
-bool keyExists(const std::string& path) {
-    engine::KeyHandle key(openKey(path));
-    return static_cast<bool>(key);
-}
-
+using testsupport::keyExists;
 void setValue(const std::string& name, DWORD type, const void* data, DWORD size) {
-    HKEY raw = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw,
-                    nullptr);
-    engine::KeyHandle key(raw);
-    RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    testsupport::setValue(kKey, name, type, data, size);
 }
 void setDword(const std::string& name, DWORD value) {
-    setValue(name, REG_DWORD, &value, sizeof value);
+    testsupport::setDword(kKey, name, value);
 }
 void setText(const std::string& name, const std::string& text, DWORD type = REG_SZ) {
-    setValue(name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    testsupport::setText(kKey, name, text, type);
 }
-
 void deleteValue(const std::string& name) {
-    engine::KeyHandle key(openKey(kKey));
-    RegDeleteValueA(key.get(), name.c_str());
+    testsupport::deleteValue(kKey, name);
 }
-
-struct Stored {
-    bool present = false;
-    DWORD type = 0;
-    std::string data;
-};
+using Stored = testsupport::StoredValue;
 Stored stored(const std::string& name, const std::string& path = kKey) {
-    engine::KeyHandle key(openKey(path));
-    Stored result;
-    DWORD size = 0;
-    if (!key || RegQueryValueExA(key.get(), name.c_str(), nullptr, &result.type, nullptr, &size) !=
-                    ERROR_SUCCESS)
-        return result;
-    result.present = true;
-    result.data.resize(size);
-    RegQueryValueExA(key.get(), name.c_str(), nullptr, &result.type,
-                     reinterpret_cast<BYTE*>(result.data.data()), &size);
-    return result;
+    return testsupport::storedValue(path, name);
 }
 std::string dword(DWORD value) {
     return std::string(reinterpret_cast<char*>(&value), 4);
@@ -160,8 +135,7 @@ const Names kAllLoaded = {"WindowsTempFiles=1", "WTFSubDir=0",  "RecycleBin=1",
 // Each test starts without the settings key and leaves the registry as it found it.
 class SettingsStore : public ::testing::Test {
 protected:
-    testsupport::RegistryGuard guard{kParent};
-    void SetUp() override { testsupport::deleteKeyTree(kParent); }
+    testsupport::RegistryGuard guard{kParent, testsupport::RegistryGuard::Start::Empty};
 };
 
 } // namespace
@@ -395,8 +369,7 @@ TEST_F(SettingsStore, KeyCreationStopsAtTheFirstFailure) {
 }
 
 TEST(RegistryWrapper, ReportsEachFailureWithItsFixedText) {
-    testsupport::RegistryGuard guard(kParent);
-    testsupport::deleteKeyTree(kParent);
+    testsupport::RegistryGuard guard(kParent, testsupport::RegistryGuard::Start::Empty);
     setText("Text", "abc");
     setDword("Number", 0);
     const DWORD two[] = {1, 2};

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -29,7 +30,7 @@ namespace {
 
 constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brightsweep";
-constexpr char kSettingsKey[] = "Software\\Quellmoor Software\\Brightsweep";
+using testsupport::kSettingsKey;
 constexpr char kCompanyKey[] = "Software\\Quellmoor Software";
 constexpr char kShortcutName[] = "Brightsweep.lnk";
 
@@ -65,14 +66,6 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool keyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // A value of the uninstall entry with its type; type 0 when it is missing.
 struct RegValue {
     DWORD type = 0;
@@ -81,21 +74,16 @@ struct RegValue {
 };
 
 RegValue uninstallValue(const char* name) {
+    const testsupport::StoredValue stored =
+        testsupport::storedValue(kUninstallKey, name, HKEY_LOCAL_MACHINE);
     RegValue value;
-    engine::KeyHandle key;
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    if (!stored.present)
         return value;
-    key = engine::KeyHandle(raw);
-    char data[1024] = {};
-    DWORD size = sizeof data - 1;
-    if (RegQueryValueExA(key.get(), name, nullptr, &value.type, reinterpret_cast<BYTE*>(data),
-                         &size) != ERROR_SUCCESS)
-        return RegValue{};
+    value.type = stored.type;
     if (value.type == REG_DWORD)
-        value.number = *reinterpret_cast<DWORD*>(data);
+        std::memcpy(&value.number, stored.data.data(), std::min<size_t>(4, stored.data.size()));
     else
-        value.text = data;
+        value.text = stored.data.substr(0, stored.data.find('\0'));
     return value;
 }
 
@@ -221,7 +209,8 @@ protected:
         EXPECT_EQ(uninstaller.exitCode, 0u);
         EXPECT_TRUE(testsupport::waitUntil(
             [] {
-                return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey) && !pathExists(installDir());
+                return !testsupport::keyExists(kUninstallKey, HKEY_LOCAL_MACHINE) &&
+                       !pathExists(installDir());
             },
             60000));
     }
@@ -243,9 +232,7 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
     const std::string dir = installDir();
     const std::vector<std::string> expected = {"LICENSE.txt", "Tidyvane.hlp", "brightsweep.exe",
                                                "uninstall.exe"};
-    std::vector<std::string> installed = listFolder(dir);
-    std::sort(installed.begin(), installed.end());
-    EXPECT_EQ(installed, expected);
+    EXPECT_EQ(listFolder(dir), expected);
     ASSERT_TRUE(pathExists(argument(2)));
     EXPECT_TRUE(readFile(dir + "\\brightsweep.exe") == readFile(argument(2)))
         << "not the exe of this build";
@@ -275,12 +262,11 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
 }
 
 TEST_F(InstallerTest, StartMenuShortcutTargetRunsSilentCleanWithoutWindow) {
-    testsupport::RegistryGuard settings(kSettingsKey);
+    testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
     // Stored choices that clean one folder of this test's own and nothing else.
     testsupport::TempTree tree("installed-silent");
     const std::string folder = tree.mkdir("clutter");
     tree.file("clutter\\old.tmp");
-    testsupport::deleteKeyTree(kSettingsKey);
     {
         engine::Registry registry;
         registry.createKey(kSettingsKey);
@@ -316,7 +302,7 @@ TEST_F(InstallerTest, SilentUninstallRemovesEverythingItInstalledAndKeepsStoredC
     install();
     uninstall();
     EXPECT_FALSE(pathExists(installDir()));
-    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(testsupport::keyExists(kUninstallKey, HKEY_LOCAL_MACHINE));
     EXPECT_EQ(names(shellFolder(CSIDL_COMMON_PROGRAMS)), startMenuBefore_);
     EXPECT_EQ(names(startupFolder()), startupBefore_);
 
@@ -362,7 +348,7 @@ TEST_F(InstallerTest, PurgeSwitchAlsoRemovesStoredChoicesButNoOtherKeys) {
     }
     install();
     uninstall(" /PURGE");
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kSettingsKey));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, sibling));
+    EXPECT_FALSE(testsupport::keyExists(kSettingsKey));
+    EXPECT_TRUE(testsupport::keyExists(sibling));
     EXPECT_FALSE(pathExists(installDir()));
 }

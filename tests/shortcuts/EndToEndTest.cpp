@@ -18,7 +18,7 @@ using testsupport::pathExists;
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Quellmoor Software\\Brightsweep";
+using testsupport::kSettingsKey;
 
 constexpr DWORD kWait = 30000;
 
@@ -42,20 +42,14 @@ bool startRun(const e2e::Process& program, std::initializer_list<int> boxes) {
 }
 
 // Removes what a test made outside its own tree on every way out.
-struct RemoveAtEnd {
-    std::vector<std::string> paths;
-    ~RemoveAtEnd() {
-        for (const auto& path : paths)
-            testsupport::removeTree(path);
-    }
-};
+using testsupport::RemoveAtEnd;
 
 } // namespace
 
 TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
     ASSERT_FALSE(e2e::programPath().empty()) << "pass the program's path";
-    testsupport::RegistryGuard settings(kSettingsKey);
-    testsupport::deleteKeyTree(kSettingsKey); // no stored choices: nothing else is cleaned
+    // No stored choices: nothing else is cleaned.
+    testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
 
     const std::string desktop = shortcuts::ShellFolderPath(shortcuts::sfDesktop);
     const std::string menu = shortcuts::ShellFolderPath(shortcuts::sfStartMenu);
@@ -119,14 +113,10 @@ TEST(EndToEnd, NoDialogWithoutOrphansNorForAMissingDesktopPath) {
     // With no "Desktop" value the program must not scan the current drive's root, which
     // holds an orphan here; the Start Menu holds none. So no dialog comes up at all.
     ASSERT_FALSE(e2e::programPath().empty()) << "pass the program's path";
-    testsupport::RegistryGuard settings(kSettingsKey);
-    testsupport::deleteKeyTree(kSettingsKey);
+    testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
     testsupport::RegistryGuard shellFolders(shortcuts::ShellFoldersKey);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shortcuts::ShellFoldersKey, 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
-    RegDeleteValueA(key, "Desktop");
-    RegCloseKey(key);
+    ASSERT_TRUE(testsupport::keyExists(shortcuts::ShellFoldersKey));
+    testsupport::deleteValue(shortcuts::ShellFoldersKey, "Desktop");
     testsupport::TempTree targets("e2e-targets");
     const std::string rootOrphan = "C:\\!bs-e2e-" + std::to_string(GetCurrentProcessId()) + ".lnk";
     const RemoveAtEnd cleanup{{rootOrphan}};

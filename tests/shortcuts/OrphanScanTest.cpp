@@ -14,13 +14,7 @@ using List = std::vector<std::string>;
 namespace {
 
 // Removes paths outside the test's own tree (drive roots) on every way out.
-struct RemoveAtEnd {
-    std::vector<std::string> paths;
-    ~RemoveAtEnd() {
-        for (const auto& path : paths)
-            testsupport::removeTree(path);
-    }
-};
+using testsupport::RemoveAtEnd;
 
 List scan(const std::string& folder, bool recurse = true) {
     OrphanList orphans;

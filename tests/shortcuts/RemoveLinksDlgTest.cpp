@@ -148,15 +148,10 @@ TEST_F(RemoveLinksDialog, ShellFoldersThemselvesAreNeverRemoved) {
     testsupport::RegistryGuard guard(shortcuts::ShellFoldersKey);
     const std::string menu = tree.mkdir("Start Menu");
     const std::string desk = tree.mkdir("Desktop");
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shortcuts::ShellFoldersKey, 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(testsupport::keyExists(shortcuts::ShellFoldersKey));
     const std::string menuValue = menu + "\\"; // a trailing backslash names the same folder
-    RegSetValueExA(key, "Start Menu", 0, REG_SZ, reinterpret_cast<const BYTE*>(menuValue.c_str()),
-                   static_cast<DWORD>(menuValue.size() + 1));
-    RegSetValueExA(key, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(desk.c_str()),
-                   static_cast<DWORD>(desk.size() + 1));
-    RegCloseKey(key);
+    testsupport::setText(shortcuts::ShellFoldersKey, "Start Menu", menuValue);
+    testsupport::setText(shortcuts::ShellFoldersKey, "Desktop", desk);
 
     load({tree.file("Start Menu\\last.lnk"), tree.file("Desktop\\only.lnk")});
     dialog.FormShow();

@@ -30,13 +30,7 @@ bool runningOnWine() {
 }
 
 void setShellFolder(const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+    ASSERT_TRUE(testsupport::setText(ShellFoldersKey, name, value));
 }
 
 struct Snapshot {
@@ -98,15 +92,8 @@ TEST(ShellLinkProperties, ShellFolderRebasesTheFileName) {
 
 TEST(ShellLinkProperties, WrongRegistryTypeFailsTheWriteAndKeepsTheName) {
     testsupport::RegistryGuard guard(ShellFoldersKey);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD number = 7;
-    RegSetValueExA(key, "Fonts", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
-    RegDeleteValueA(key, "Templates");
-    RegCloseKey(key);
+    ASSERT_TRUE(testsupport::setDword(ShellFoldersKey, "Fonts", 7));
+    testsupport::deleteValue(ShellFoldersKey, "Templates");
 
     TPBShellLink link;
     link.SetFileName("C:\\x\\a.lnk");

@@ -4,10 +4,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
+
+// The program's settings key under HKEY_CURRENT_USER, written out here on its own so that
+// tests check the name the program uses rather than take it from the program.
+inline constexpr const char kSettingsKey[] = "Software\\Quellmoor Software\\Brightsweep";
 
 // A fresh folder C:\t\work\<name>-<pid>-<n>, removed with everything below it at the end.
 class TempTree {
@@ -35,10 +42,18 @@ void removeTree(const std::string& path);
 // Names directly inside a folder (without "." and ".."), sorted.
 std::vector<std::string> listFolder(const std::string& path);
 
+void deleteKeyTree(const std::string& path);
+
 // Saves a key of HKEY_CURRENT_USER with everything below it and puts it back as it was.
 class RegistryGuard {
 public:
+    enum class Start { AsItIs, Empty };
     explicit RegistryGuard(const std::string& path);
+    // Start::Empty also deletes the key tree once it is saved, so the test starts without it.
+    RegistryGuard(const std::string& path, Start start) : RegistryGuard(path) {
+        if (start == Start::Empty)
+            deleteKeyTree(path);
+    }
     RegistryGuard(const RegistryGuard&) = delete;
     RegistryGuard& operator=(const RegistryGuard&) = delete;
     ~RegistryGuard();
@@ -59,7 +74,54 @@ private:
     std::vector<Key> keys_;
 };
 
-void deleteKeyTree(const std::string& path);
+// Plain value access to keys under HKEY_CURRENT_USER (or `root`) for arranging and
+// inspecting them. The writers create the key when it is missing and say whether the
+// value was written.
+bool keyExists(const std::string& path, HKEY root = HKEY_CURRENT_USER);
+bool setValue(const std::string& path, const std::string& name, DWORD type, const void* data,
+              DWORD size);
+bool setDword(const std::string& path, const std::string& name, DWORD value);
+// REG_SZ (or `type`) with its terminating zero.
+bool setText(const std::string& path, const std::string& name, const std::string& text,
+             DWORD type = REG_SZ);
+void deleteValue(const std::string& path, const std::string& name);
+
+struct StoredValue {
+    bool present = false;
+    DWORD type = 0;
+    std::string data; // the raw bytes as stored
+};
+StoredValue storedValue(const std::string& path, const std::string& name,
+                        HKEY root = HKEY_CURRENT_USER);
+// Every value of a key as name -> (type, bytes); empty when the key is missing.
+using KeyValues = std::map<std::string, std::pair<DWORD, std::string>>;
+KeyValues keyValues(const std::string& path);
+
+// Removes the given files or folder trees when it goes out of scope (and, optionally,
+// first at once, in case an earlier run left them behind).
+class RemoveAtEnd {
+public:
+    enum class Start { AsItIs, Cleared };
+    explicit RemoveAtEnd(std::vector<std::string> paths, Start start = Start::AsItIs)
+        : paths_(std::move(paths)) {
+        if (start == Start::Cleared)
+            removeAll();
+    }
+    RemoveAtEnd(const RemoveAtEnd&) = delete;
+    RemoveAtEnd& operator=(const RemoveAtEnd&) = delete;
+    ~RemoveAtEnd() { removeAll(); }
+
+private:
+    void removeAll() const {
+        for (const auto& path : paths_)
+            removeTree(path);
+    }
+    std::vector<std::string> paths_;
+};
+
+// The first command-line argument of this test program that ends with `tail` (build
+// outputs are passed by their path inside the prefix), or "".
+std::string argumentEndingWith(const std::string& tail);
 
 // Polls `done` until it holds or `timeoutMs` has passed; whether it came to hold.
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs);
