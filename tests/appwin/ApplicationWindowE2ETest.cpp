@@ -13,48 +13,29 @@
 
 namespace {
 
-constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
-
-struct Windows {
-    DWORD processId;
-    bool taskbarOnly;
-    std::vector<HWND> found;
-};
-
 // The visible top-level windows of a process; with taskbarOnly, those the taskbar and
 // Alt+Tab list: not tool windows, and either unowned or asking for a button.
-BOOL CALLBACK collect(HWND window, LPARAM param) {
-    auto* w = reinterpret_cast<Windows*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != w->processId || !IsWindowVisible(window))
-        return TRUE;
-    const LONG ex = GetWindowLongA(window, GWL_EXSTYLE);
-    const bool listed =
-        !(ex & WS_EX_TOOLWINDOW) && (!GetWindow(window, GW_OWNER) || (ex & WS_EX_APPWINDOW));
-    if (!w->taskbarOnly || listed)
-        w->found.push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> visibleWindows(DWORD processId, bool taskbarOnly) {
-    Windows w{processId, taskbarOnly, {}};
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&w));
-    return w.found;
+    std::vector<HWND> found;
+    for (HWND window : e2e::visibleWindows(processId)) {
+        const LONG ex = GetWindowLongA(window, GWL_EXSTYLE);
+        const bool listed =
+            !(ex & WS_EX_TOOLWINDOW) && (!GetWindow(window, GW_OWNER) || (ex & WS_EX_APPWINDOW));
+        if (!taskbarOnly || listed)
+            found.push_back(window);
+    }
+    return found;
 }
 
 void sendCommand(HWND window, WPARAM command) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 5000, &ignored);
+    e2e::send(window, WM_SYSCOMMAND, command);
 }
 
 struct ApplicationWindowE2E : ::testing::Test {
-    testsupport::RegistryGuard guard{kKey};
+    testsupport::RegistryGuard guard{testsupport::kSettingsKey,
+                                     testsupport::RegistryGuard::Start::Empty};
     std::string exe = e2e::programPath();
-    void SetUp() override {
-        ASSERT_FALSE(exe.empty()) << "the program's path is not given";
-        testsupport::deleteKeyTree(kKey);
-    }
+    void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
 };
 
 TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndCloses) {

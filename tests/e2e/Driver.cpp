@@ -4,44 +4,32 @@
 
 namespace e2e {
 
-std::string argumentEndingWith(const std::string& tail) {
-    for (int i = 1; i < __argc; ++i) {
-        const std::string arg = __argv[i];
-        if (arg.size() >= tail.size() &&
-            arg.compare(arg.size() - tail.size(), tail.size(), tail) == 0)
-            return arg;
-    }
-    return {};
-}
-
 namespace {
-struct Search {
+struct ProcessWindows {
     DWORD processId;
-    const char* className;
-    const char* caption;
-    HWND found;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK matchTopLevel(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
+BOOL CALLBACK collectVisible(HWND hwnd, LPARAM param) {
+    auto* w = reinterpret_cast<ProcessWindows*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != s->processId || !IsWindowVisible(hwnd))
-        return TRUE;
-    char cls[256] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (s->className && lstrcmpA(cls, s->className) != 0)
-        return TRUE;
-    if (s->caption && windowText(hwnd) != s->caption)
-        return TRUE;
-    s->found = hwnd;
-    return FALSE;
+    if (pid == w->processId && IsWindowVisible(hwnd))
+        w->found.push_back(hwnd);
+    return TRUE;
 }
 
 HWND findTopLevel(DWORD processId, const char* className, const char* caption) {
-    Search s{processId, className, caption, nullptr};
-    EnumWindows(&matchTopLevel, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    for (HWND hwnd : visibleWindows(processId)) {
+        char cls[256] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (className && lstrcmpA(cls, className) != 0)
+            continue;
+        if (caption && windowText(hwnd) != caption)
+            continue;
+        return hwnd;
+    }
+    return nullptr;
 }
 
 struct ChildSearch {
@@ -65,13 +53,6 @@ BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-// A sent message is handled before anything posted to the window; mouse input is sent so
-// that its effect is there when the call returns.
-void sendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &ignored);
-}
-
 // A pointer resting over the window under test makes Wine send that window mouse moves of
 // its own (when a window above it closes, say); one landing between a synthetic press and
 // release drags a list box's selection. The test display parks the pointer in a corner.
@@ -85,8 +66,8 @@ void requirePointerAway(HWND window) {
 
 void sendMouse(HWND window, UINT down, UINT up, int x, int y) {
     requirePointerAway(window);
-    sendWaiting(window, down, MK_LBUTTON, MAKELPARAM(x, y));
-    sendWaiting(window, up, 0, MAKELPARAM(x, y));
+    send(window, down, MK_LBUTTON, MAKELPARAM(x, y));
+    send(window, up, 0, MAKELPARAM(x, y));
 }
 } // namespace
 
@@ -128,25 +109,24 @@ void Process::kill() {
     WaitForSingleObject(info_.hProcess, 5000);
 }
 
+std::vector<HWND> visibleWindows(DWORD processId) {
+    ProcessWindows w{processId, {}};
+    EnumWindows(&collectVisible, reinterpret_cast<LPARAM>(&w));
+    return w.found;
+}
+
 HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        if (HWND found = findTopLevel(processId, className, caption))
-            return found;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    HWND found = nullptr;
+    testsupport::waitUntil(
+        [&] { return (found = findTopLevel(processId, className, caption)) != nullptr; },
+        timeoutMs);
+    return found;
 }
 
 bool waitForWindowGone(DWORD processId, const char* className, const char* caption,
                        DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        if (!findTopLevel(processId, className, caption))
-            return true;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return false;
+    return testsupport::waitUntil([&] { return !findTopLevel(processId, className, caption); },
+                                  timeoutMs);
 }
 
 HWND findControl(HWND root, int id) {
@@ -186,8 +166,15 @@ bool isVisible(HWND window) {
     return IsWindowVisible(window) != FALSE;
 }
 
+// A sent message is handled before anything posted to the window; mouse input is sent so
+// that its effect is there when the call returns.
+void send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &ignored);
+}
+
 void click(HWND button) {
-    sendWaiting(button, BM_CLICK, 0, 0);
+    send(button, BM_CLICK, 0, 0);
 }
 
 void press(HWND button) {
@@ -196,6 +183,11 @@ void press(HWND button) {
 
 void clickAt(HWND window, int x, int y) {
     sendMouse(window, WM_LBUTTONDOWN, WM_LBUTTONUP, x, y);
+}
+
+void postClickAt(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void doubleClickAt(HWND window, int x, int y) {

@@ -4,15 +4,15 @@
 // Input goes to the control's window as messages, so no test needs the real focus or cursor.
 #include <windows.h>
 
+#include "tests/support/TestSupport.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace e2e {
 
-// The first command-line argument of this test program that ends with `tail` (build
-// outputs are passed by their path inside the prefix), or "".
-std::string argumentEndingWith(const std::string& tail);
+using testsupport::argumentEndingWith;
 // The program under test: the first argument naming an .exe.
 inline std::string programPath() {
     return argumentEndingWith(".exe");
@@ -32,12 +32,14 @@ public:
     bool running() const;
     // The exit code, or nothing when it is still running after `timeoutMs`.
     std::optional<DWORD> waitForExit(DWORD timeoutMs);
-    void kill();
 
 private:
+    void kill();
     PROCESS_INFORMATION info_{};
 };
 
+// The visible top-level windows of the process, topmost first.
+std::vector<HWND> visibleWindows(DWORD processId);
 // The first visible top-level window of the process with this class and caption (either
 // may be null for "any"), waited for up to `timeoutMs`; null when none came.
 HWND waitForWindow(DWORD processId, const char* className, const char* caption,
@@ -56,12 +58,19 @@ bool isChecked(HWND checkBox);
 bool isEnabled(HWND window);
 bool isVisible(HWND window);
 
+// A message sent to a window of the program, waited for up to ten seconds: handled when
+// the call returns, unless the program hangs.
+void send(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // Mouse input, sent: handled when the call returns. Not for a control whose handler opens
 // a modal window or ends the program: press() those.
 void click(HWND button);
 // Posts a click to a button and returns at once; wait for its effect (a dialog, the end).
 void press(HWND button);
 void clickAt(HWND window, int x, int y);
+// A click posted at a point, returning at once: for a control whose click returns only
+// after something else (the shell, say) has answered. Wait for its effect.
+void postClickAt(HWND window, int x, int y);
 void doubleClickAt(HWND window, int x, int y);
 // A key, posted, so the program's message loop sees it as typed (dialog keys such as Tab,
 // Enter and Escape are handled there). Returns at once: wait for the key's effect.

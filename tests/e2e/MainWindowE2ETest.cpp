@@ -17,38 +17,14 @@ using namespace app;
 using testsupport::RegistryGuard;
 using testsupport::TempTree;
 
-constexpr const char* kKey = "Software\\Quellmoor Software\\Brightsweep";
+constexpr const char* kKey = testsupport::kSettingsKey;
 
 // The values of the settings key as name -> (type, bytes), for before/after comparisons.
-using Snapshot = std::map<std::string, std::pair<DWORD, std::string>>;
+using Snapshot = testsupport::KeyValues;
 Snapshot snapshot() {
-    Snapshot values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return values;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLength = sizeof name, type = 0, size = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS)
-            break;
-        std::string data(size, '\0');
-        nameLength = sizeof name;
-        RegEnumValueA(key, i, name, &nameLength, nullptr, &type,
-                      reinterpret_cast<BYTE*>(data.data()), &size);
-        values[name] = {type, data};
-    }
-    RegCloseKey(key);
-    return values;
+    return testsupport::keyValues(kKey);
 }
-
-bool keyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+using testsupport::keyExists;
 
 DWORD storedFlag(const char* name) {
     const Snapshot values = snapshot();
@@ -73,20 +49,12 @@ struct Choices {
 
 void store(const Choices& c) {
     testsupport::deleteKeyTree(kKey);
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    auto flag = [&](const char* name, DWORD value) {
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
-    };
-    flag("WindowsTempFiles", c.temp);
-    flag("WTFSubDir", c.tempSub);
-    flag("RecycleBin", c.recycle);
-    flag("RecentDocs", c.recent);
-    RegSetValueExA(key, "UserDirectories", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(c.folders.c_str()),
-                   static_cast<DWORD>(c.folders.size() + 1));
-    flag("UserSubDir", c.userSub);
-    RegCloseKey(key);
+    testsupport::setDword(kKey, "WindowsTempFiles", c.temp);
+    testsupport::setDword(kKey, "WTFSubDir", c.tempSub);
+    testsupport::setDword(kKey, "RecycleBin", c.recycle);
+    testsupport::setDword(kKey, "RecentDocs", c.recent);
+    testsupport::setText(kKey, "UserDirectories", c.folders);
+    testsupport::setDword(kKey, "UserSubDir", c.userSub);
 }
 
 struct E2E : ::testing::Test {
@@ -109,9 +77,19 @@ struct E2E : ::testing::Test {
     }
 
     HWND startWindow(e2e::Process& process) {
-        HWND window = e2e::waitForWindow(process.id(), kMainWindowClass, kMainWindowCaption);
-        EXPECT_NE(window, nullptr);
-        return window;
+        return e2e::waitForWindow(process.id(), kMainWindowClass, kMainWindowCaption);
+    }
+
+    // Presses the button `id` and waits for the "Confirm" box it brings up.
+    static void pressForConfirm(const e2e::Process& process, HWND window, int id, HWND& confirm) {
+        e2e::press(e2e::findControl(window, id));
+        confirm = e2e::waitForMessage(process.id(), "Confirm");
+        ASSERT_NE(confirm, nullptr);
+    }
+    // Presses a button of the message box and waits until the box is gone.
+    static void answerAndWait(const e2e::Process& process, HWND box, const char* buttonCaption) {
+        e2e::answer(box, buttonCaption);
+        ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
     }
 };
 
@@ -218,18 +196,14 @@ TEST_F(E2E, RefusingTheConfirmationChangesNothing) {
     EXPECT_EQ(e2e::listTexts(e2e::findControl(window, idUserDirs)).size(), 2u);
 
     // "&No", Escape, and Enter (which starts the run like "&Go!") then closing the box.
-    e2e::press(e2e::findControl(window, idButton1));
-    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
-    ASSERT_NE(confirm, nullptr);
+    HWND confirm = nullptr;
+    ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
     EXPECT_EQ(e2e::messageText(confirm),
               "You have chosen to DELETE ALL data in the locations you have specified.\r\n"
               "Are you sure you want to do this?");
-    e2e::answer(confirm, "&No");
-    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&No"));
 
-    e2e::press(e2e::findControl(window, idButton1));
-    confirm = e2e::waitForMessage(process.id(), "Confirm");
-    ASSERT_NE(confirm, nullptr);
+    ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
     e2e::pressKey(e2e::findControlByText(confirm, "BUTTON", "&Yes"), VK_ESCAPE);
     ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
 
@@ -260,9 +234,8 @@ TEST_F(E2E, AConfirmedRunCleansReportsAndEnds) {
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     e2e::click(e2e::findControl(window, idUserSub)); // the user's change is stored too
-    e2e::press(e2e::findControl(window, idButton1));
-    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
-    ASSERT_NE(confirm, nullptr);
+    HWND confirm = nullptr;
+    ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
     e2e::answer(confirm, "&Yes");
 
     HWND done = e2e::waitForMessage(process.id(), "Information");
@@ -298,9 +271,8 @@ TEST_F(E2E, AnyOtherFirstArgumentStartsClearAndAConfirmedRunStoresThat) {
             ASSERT_TRUE(process.waitForExit(15000).has_value());
             continue;
         }
-        e2e::press(e2e::findControl(window, idButton1));
-        HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
-        ASSERT_NE(confirm, nullptr);
+        HWND confirm = nullptr;
+        ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
         e2e::answer(confirm, "&Yes");
         HWND done = e2e::waitForMessage(process.id(), "Information");
         ASSERT_NE(done, nullptr);
@@ -363,12 +335,10 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(e2e::isEnabled(remove));
 
-    e2e::press(e2e::findControl(window, idButton6));
-    HWND confirm = e2e::waitForMessage(process.id(), "Confirm");
-    ASSERT_NE(confirm, nullptr);
+    HWND confirm = nullptr;
+    ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton6, confirm));
     EXPECT_EQ(e2e::messageText(confirm), "Remove all directories from the list?");
-    e2e::answer(confirm, "&No");
-    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&No"));
     EXPECT_EQ(e2e::listTexts(list).size(), 3u);
 
     // A click enables "&Remove"; a double click on an entry removes it at once.
@@ -385,11 +355,8 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     e2e::clickAt(list, first.x, first.y);
     EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{false, true}));
 
-    e2e::press(e2e::findControl(window, idButton6));
-    confirm = e2e::waitForMessage(process.id(), "Confirm");
-    ASSERT_NE(confirm, nullptr);
-    e2e::answer(confirm, "&Yes");
-    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
+    ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton6, confirm));
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&Yes"));
     EXPECT_TRUE(e2e::listTexts(list).empty());
     EXPECT_TRUE(e2e::isEnabled(remove)); // "C&lear" leaves "&Remove" as it was
     e2e::click(remove);                  // nothing selected: nothing happens but disabling

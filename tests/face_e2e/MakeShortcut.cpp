@@ -1,32 +1,16 @@
 // Saves a shortcut through the shell: MakeShortcut <link file> <target>. Used to lay out
 // orphaned shortcuts for the screenshots.
-#include <windows.h>
+#include "tests/shortcuts/LinkFixtures.h"
 
-#include <objbase.h>
-#include <shlobj.h>
-
-#include <string>
+#include <exception>
 
 int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
-    if (FAILED(CoInitialize(nullptr)))
+    try {
+        linkfixtures::makeShortcut(argv[1], argv[2]);
+        return 0;
+    } catch (const std::exception&) {
         return 1;
-    int rc = 1;
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->SetPath(argv[2])) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            std::wstring path(MAX_PATH, L'\0');
-            const int n = MultiByteToWideChar(CP_ACP, 0, argv[1], -1, path.data(), MAX_PATH);
-            if (n > 0 && SUCCEEDED(file->Save(path.c_str(), TRUE)))
-                rc = 0;
-            file->Release();
-        }
-        link->Release();
     }
-    CoUninitialize();
-    return rc;
 }
