@@ -3,6 +3,7 @@
 #include "app/MessageDialog.h"
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
+#include "tests/app/AnswerFromTimer.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 
@@ -213,15 +214,10 @@ constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 void setShellFolder(const char* name, const char* value) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
     if (value)
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                       static_cast<DWORD>(strlen(value) + 1));
+        testsupport::setText(kShellFolders, name, value);
     else
-        RegDeleteValueA(key, name);
-    RegCloseKey(key);
+        testsupport::deleteValue(kShellFolders, name);
 }
 
 TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmpty) {
@@ -243,12 +239,7 @@ TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmp
     }
     // A value of another type reads as empty, quietly, and the other path is still read.
     {
-        HKEY key = nullptr;
-        RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &key);
-        const DWORD number = 7;
-        RegSetValueExA(key, "Desktop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                       sizeof number);
-        RegCloseKey(key);
+        testsupport::setDword(kShellFolders, "Desktop", 7);
         TSettingsFrm form;
         form.create({"nothing"});
         EXPECT_EQ(form.DesktopPath, "");
@@ -276,18 +267,16 @@ HCURSOR cursorOverMainWindow() {
     return GetCursor();
 }
 
-void CALLBACK answerRunMessages(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA(app::MessageDialog::kClassName, nullptr);
-    if (!dialog || !IsWindowVisible(dialog))
-        return;
+// Yes to "Confirm", then OK to the completion message.
+bool answerRunMessages(HWND dialog) {
     if (e2e::windowText(dialog) == "Confirm") {
         cursorUnderConfirm = cursorOverMainWindow();
         PostMessageA(dialog, WM_COMMAND, IDYES, 0);
-    } else {
-        cursorUnderCompletion = cursorOverMainWindow();
-        KillTimer(nullptr, id);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return false;
     }
+    cursorUnderCompletion = cursorOverMainWindow();
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
 }
 
 TEST_F(MainWindow, TheRunShowsTheArrowWhileItsMessageIsUpAndTheHourglassOtherwise) {
@@ -297,7 +286,7 @@ TEST_F(MainWindow, TheRunShowsTheArrowWhileItsMessageIsUpAndTheHourglassOtherwis
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     const HCURSOR hourglass = LoadCursorA(nullptr, IDC_WAIT);
     // With nothing ticked the run deletes nothing; it stores the choices and closes.
-    SetTimer(nullptr, 0, 20, &answerRunMessages);
+    apptest::answerFromTimer(&answerRunMessages);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(idButton1, BN_CLICKED),
                  reinterpret_cast<LPARAM>(control(idButton1)));
     EXPECT_FALSE(IsWindow(window));

@@ -1,6 +1,9 @@
 // The program's message dialog, answered by keys and clicks posted from a timer while it
 // runs its modal loop on this thread.
 #include "app/MessageDialog.h"
+#include "tests/app/AnswerFromTimer.h"
+#include "tests/e2e/Driver.h"
+#include "tests/face/GuiTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,52 +14,33 @@ namespace {
 
 using app::MessageKind;
 
-// What the timer does once the dialog is up; it runs on this thread inside the dialog's loop.
-std::function<void(HWND)>& action() {
-    static std::function<void(HWND)> a;
-    return a;
-}
-void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA(app::MessageDialog::kClassName, nullptr);
-    if (!dialog || !IsWindowVisible(dialog))
-        return;
-    KillTimer(nullptr, id);
-    action()(dialog);
-}
-
+// Shows the dialog and runs `act` on it once it is up, on this thread inside its loop.
 int answerWith(MessageKind kind, const std::string& text, std::function<void(HWND)> act,
                HWND owner = nullptr) {
-    action() = std::move(act);
-    SetTimer(nullptr, 0, 20, &onTimer);
+    apptest::answerFromTimer([act = std::move(act)](HWND dialog) {
+        act(dialog);
+        return true;
+    });
     return app::ShowMessage(owner, kind, text);
 }
 
-std::string textOf(HWND window) {
-    char buffer[512] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
-
+using e2e::pressKey;
+using e2e::windowText;
 HWND buttonCaptioned(HWND dialog, const char* caption) {
-    return FindWindowExA(dialog, nullptr, "BUTTON", caption);
-}
-
-void key(HWND target, WPARAM vk) {
-    PostMessageA(target, WM_KEYDOWN, vk, 1);
-    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    return e2e::findControlByText(dialog, "BUTTON", caption);
 }
 
 TEST(MessageDialog, ConfirmationAsksYesOrNoAndEscapeMeansNo) {
     std::string caption, yes, no;
     bool yesIsDefault = false;
     int answer = answerWith(MessageKind::Confirmation, "Sure?", [&](HWND dialog) {
-        caption = textOf(dialog);
+        caption = windowText(dialog);
         HWND y = buttonCaptioned(dialog, "&Yes");
         yes = y ? "&Yes" : "";
         no = buttonCaptioned(dialog, "&No") ? "&No" : "";
         yesIsDefault =
             y && (GetWindowLongA(y, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON && GetFocus() == y;
-        key(GetFocus(), VK_ESCAPE);
+        pressKey(GetFocus(), VK_ESCAPE);
     });
     EXPECT_EQ(caption, "Confirm");
     EXPECT_EQ(yes, "&Yes");
@@ -64,9 +48,9 @@ TEST(MessageDialog, ConfirmationAsksYesOrNoAndEscapeMeansNo) {
     EXPECT_TRUE(yesIsDefault);
     EXPECT_EQ(answer, IDNO);
 
-    EXPECT_EQ(
-        answerWith(MessageKind::Confirmation, "Sure?", [](HWND) { key(GetFocus(), VK_RETURN); }),
-        IDYES);
+    EXPECT_EQ(answerWith(MessageKind::Confirmation, "Sure?",
+                         [](HWND) { pressKey(GetFocus(), VK_RETURN); }),
+              IDYES);
     EXPECT_EQ(answerWith(MessageKind::Confirmation, "Sure?",
                          [](HWND d) { PostMessageA(buttonCaptioned(d, "&No"), BM_CLICK, 0, 0); }),
               IDNO);
@@ -78,7 +62,7 @@ TEST(MessageDialog, ConfirmationAsksYesOrNoAndEscapeMeansNo) {
                          [](HWND d) {
                              HWND no = buttonCaptioned(d, "&No");
                              SetFocus(no);
-                             key(no, VK_RETURN);
+                             pressKey(no, VK_RETURN);
                          }),
               IDNO);
 }
@@ -88,21 +72,21 @@ TEST(MessageDialog, InformationHasOnlyOkForEnterAndEscape) {
     HWND yes = reinterpret_cast<HWND>(1);
     EXPECT_EQ(answerWith(MessageKind::Information, "Done.",
                          [&](HWND d) {
-                             caption = textOf(d);
+                             caption = windowText(d);
                              yes = buttonCaptioned(d, "&Yes");
-                             key(GetFocus(), VK_ESCAPE);
+                             pressKey(GetFocus(), VK_ESCAPE);
                          }),
               IDOK);
     EXPECT_EQ(caption, "Information");
     EXPECT_EQ(yes, nullptr);
-    EXPECT_EQ(
-        answerWith(MessageKind::Information, "Done.", [](HWND) { key(GetFocus(), VK_RETURN); }),
-        IDOK);
+    EXPECT_EQ(answerWith(MessageKind::Information, "Done.",
+                         [](HWND) { pressKey(GetFocus(), VK_RETURN); }),
+              IDOK);
 }
 
 TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    facetest::Host owner(CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
     const std::string longText(40, 'x');
     std::string words;
     for (int i = 0; i < 60; ++i)
@@ -117,10 +101,10 @@ TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
             HWND label = FindWindowExA(d, nullptr, "STATIC", (words + "\r\n" + longText).c_str());
             if (label) {
                 GetClientRect(label, &text);
-                shown = textOf(label);
+                shown = windowText(label);
             }
             ownerEnabled = IsWindowEnabled(owner) != FALSE;
-            key(GetFocus(), VK_RETURN);
+            pressKey(GetFocus(), VK_RETURN);
         },
         owner);
     EXPECT_FALSE(ownerEnabled);
@@ -131,7 +115,7 @@ TEST(MessageDialog, CentredWrappedAndModalToItsOwner) {
     // 300 characters do not fit one line: the text wraps onto at least three lines.
     EXPECT_LE(text.right, GetSystemMetrics(SM_CXSCREEN) / 2);
     EXPECT_GE(text.bottom, 3 * 12);
-    DestroyWindow(owner);
+    owner.destroy();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The bitmap panel's painting, checked pixel by pixel in a memory bitmap.
 #include "components/BitmapPanel.h"
+#include "tests/face/GuiTestHelpers.h"
 #include "tests/support/Pixels.h"
 #include "ui/Layout.h"
 
@@ -13,10 +14,9 @@ using testpixels::Canvas;
 
 constexpr COLORREF kRed = RGB(200, 0, 0);
 
-struct Host {
-    HWND hwnd = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    ~Host() { DestroyWindow(hwnd); }
+// A hidden parent for the panels.
+struct Host : facetest::Host {
+    Host() : facetest::Host(facetest::makeStaticHost(800, 600)) {}
 };
 
 // A 128 x 128 tile whose every pixel tells where in the tile it lies.
@@ -40,15 +40,22 @@ HBITMAP makeTile(int width = 128, int height = 128) {
 struct PanelFixture : ::testing::Test {
     Host host;
     TBitmapPanel panel;
+    // A red panel without an outer bevel.
     void make(int width, int height, const std::string& caption = "") {
-        ASSERT_TRUE(panel.create(host.hwnd, 1, 0, 0, width, height, caption));
+        ASSERT_TRUE(panel.create(host, 1, 0, 0, width, height, caption));
         panel.setColor(kRed);
+        panel.setBevelOuter(TPanelBevel::bvNone);
+    }
+    // Hands the panel the tile and frees the caller's copy at once.
+    void setTile() {
+        HBITMAP tile = makeTile();
+        panel.setBitmap(tile);
+        DeleteObject(tile);
     }
 };
 
 TEST_F(PanelFixture, WithoutBitmapPaintsEverythingInColourBorderIncluded) {
     make(60, 40);
-    panel.setBevelOuter(TPanelBevel::bvNone);
     panel.setBorderWidth(3);
     Canvas canvas(60, 40);
     canvas.fill(RGB(1, 2, 3));
@@ -60,7 +67,6 @@ TEST_F(PanelFixture, WithoutBitmapPaintsEverythingInColourBorderIncluded) {
 
 TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) {
     make(80, 40, "WWW");
-    panel.setBevelOuter(TPanelBevel::bvNone);
     // The caption takes the font a layout gives every control.
     SendMessageA(panel.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(panel.hwnd(), WM_GETFONT, 0, 0)),
@@ -81,7 +87,7 @@ TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) 
     // Four pixels high: top + bottom - H is negative and the unsigned halving sends the
     // caption far below the panel.
     TBitmapPanel low;
-    ASSERT_TRUE(low.create(host.hwnd, 2, 0, 100, 80, 4, "WWW"));
+    ASSERT_TRUE(low.create(host, 2, 0, 100, 80, 4, "WWW"));
     low.setColor(kRed);
     low.setBevelOuter(TPanelBevel::bvNone);
     Canvas small(80, 4);
@@ -94,7 +100,6 @@ TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) 
 TEST_F(PanelFixture, ACaptionLongerThan255CharactersIsDrawnWhole) {
     // 300 characters, right-aligned: only the end of the text lies inside the panel.
     make(80, 30, std::string(297, ' ') + "WWW");
-    panel.setBevelOuter(TPanelBevel::bvNone);
     panel.setAlignment(components::TAlignment::taRightJustify);
     Canvas canvas(80, 30);
     canvas.render(panel.hwnd());
@@ -107,10 +112,7 @@ TEST_F(PanelFixture, ACaptionLongerThan255CharactersIsDrawnWhole) {
 
 TEST_F(PanelFixture, TilesFromTheTopLeftCornerAcrossAndDown) {
     make(321, 269);
-    panel.setBevelOuter(TPanelBevel::bvNone);
-    HBITMAP tile = makeTile();
-    panel.setBitmap(tile);
-    DeleteObject(tile);
+    setTile();
     Canvas canvas(321, 269);
     canvas.render(panel.hwnd());
     EXPECT_EQ(canvas.at(0, 0), tilePixel(0, 0));
@@ -122,7 +124,6 @@ TEST_F(PanelFixture, TilesFromTheTopLeftCornerAcrossAndDown) {
 
 TEST_F(PanelFixture, KeepsItsOwnCopyOfTheBitmap) {
     make(40, 40);
-    panel.setBevelOuter(TPanelBevel::bvNone);
     HBITMAP tile = makeTile();
     panel.setBitmap(tile);
     EXPECT_NE(panel.bitmap(), tile);
@@ -168,7 +169,6 @@ TEST_F(PanelFixture, LoweredOuterBevelOfTwoRings) {
 
 TEST_F(PanelFixture, InnerBevelSitsInsideTheBorderOneFurtherOutWithABitmap) {
     make(60, 40);
-    panel.setBevelOuter(TPanelBevel::bvNone);
     panel.setBevelInner(TPanelBevel::bvRaised);
     panel.setBorderWidth(2);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
@@ -183,9 +183,7 @@ TEST_F(PanelFixture, InnerBevelSitsInsideTheBorderOneFurtherOutWithABitmap) {
     EXPECT_EQ(plain.at(58, 20), kRed);
     EXPECT_EQ(plain.at(20, 37), shadow);
 
-    HBITMAP tile = makeTile();
-    panel.setBitmap(tile);
-    DeleteObject(tile);
+    setTile();
     Canvas tiled(60, 40);
     tiled.render(panel.hwnd());
     EXPECT_EQ(tiled.at(1, 20), tilePixel(1, 20)); // the tiles show through the border
@@ -213,10 +211,7 @@ TEST(Frame3D, ShrinksByItsRingsAndZeroDrawsNothing) {
 
 TEST_F(PanelFixture, ChildLabelsShowTheTilesAlignedWithThePanel) {
     make(300, 100);
-    panel.setBevelOuter(TPanelBevel::bvNone);
-    HBITMAP tile = makeTile();
-    panel.setBitmap(tile);
-    DeleteObject(tile);
+    setTile();
     HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 130, 5, 40, 13,
                                  panel.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
     Canvas canvas(40, 13);

@@ -100,7 +100,7 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
     EXPECT_EQ(ui::clBlue, link.linkColor());
     EXPECT_EQ(link.fontColor(), link.savedFontColor());
 
-    HWND host = facetest::makeHost();
+    facetest::Host host;
     link.create(host, 5, 6);
     link.setCaption("sales@quellmoor.example");
     // A click anywhere on it opens the link.
@@ -128,7 +128,7 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
     g_calls.clear();
     SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
     EXPECT_EQ(0u, g_calls.size());
-    DestroyWindow(host);
+    host.destroy();
 }
 
 TEST_F(LinkTest, PrefixingFollowsURLTypeAddAndLongTextsPassWhole) {
@@ -307,7 +307,7 @@ TEST_F(LinkTest, LayoutsPlaceTheMeasuredBlock) {
 }
 
 TEST_F(LinkTest, TransparentShowsTheParentOpaqueFillsWithColor) {
-    HWND host = facetest::makeHost(200, 100, RGB(0, 128, 0));
+    facetest::Host host(200, 100, RGB(0, 128, 0));
     TASLink link;
     link.setCaption("x");
     link.create(host, 20, 20);
@@ -319,7 +319,7 @@ TEST_F(LinkTest, TransparentShowsTheParentOpaqueFillsWithColor) {
     link.setColor(RGB(0, 0, 255));
     SendMessageA(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(link.width() - 1, link.height() - 1));
-    DestroyWindow(host);
+    host.destroy();
 }
 
 TEST_F(LinkTest, HoverShowsLinkColorAndRestoresTheFontColor) {
@@ -331,18 +331,18 @@ TEST_F(LinkTest, HoverShowsLinkColorAndRestoresTheFontColor) {
     link.mouseLeave();
     EXPECT_EQ(static_cast<ui::Color>(RGB(10, 20, 30)), link.fontColor());
 
-    HWND host = facetest::makeHost();
+    facetest::Host host;
     link.create(host, 0, 0);
     SendMessageA(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     SendMessageA(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 2)); // still inside: no new save
     EXPECT_EQ(ui::clBlue, link.fontColor());
     SendMessageA(link.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(static_cast<ui::Color>(RGB(10, 20, 30)), link.fontColor());
-    DestroyWindow(host);
+    host.destroy();
 }
 
 TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
-    HWND host = facetest::makeHost();
+    facetest::Host host;
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 80, 20,
                                 host, nullptr, GetModuleHandleA(nullptr), nullptr);
     HWND other = CreateWindowExA(0, "BUTTON", "o", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20, host,
@@ -391,7 +391,7 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_EQ(nullptr, link.focusControl());
     EXPECT_EQ(nullptr, second.focusControl());
     EXPECT_FALSE(link.acceleratorChar('N'));
-    DestroyWindow(host);
+    host.destroy();
 }
 
 TEST_F(LinkTest, OnClickRunsBeforeTheLinkOpens) {

@@ -35,12 +35,11 @@ int count(const std::string& text, const std::string& part) {
 class AboutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        host_ = facetest::makeHost(360, 320);
         panel_.create(host_, 1, 12, 8, 321, 269);
         page_.create(panel_);
     }
-    void TearDown() override { DestroyWindow(host_); }
-    HWND host_ = nullptr;
+    void TearDown() override { host_.destroy(); }
+    facetest::Host host_{360, 320};
     components::TBitmapPanel panel_;
     app::AboutPage page_;
 };

@@ -12,6 +12,7 @@
 
 #include "components/CreditsBox.h"
 #include "tests/face/GuiTestHelpers.h"
+#include "ui/Window.h"
 
 using namespace components;
 
@@ -33,21 +34,17 @@ int threadCount() {
 
 class BoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { host_ = facetest::makeHost(); }
-    void TearDown() override {
-        if (IsWindow(host_))
-            DestroyWindow(host_);
+    void TearDown() override { host_.destroy(); }
+    // A box that scrolls only when a test ticks it.
+    void createStill(TScrollingCreditsBox& box, int width, int height) {
+        box.setTimeDelay(kNoTicks);
+        box.create(host_, 0, 0, width, height);
     }
     HWND addChild(TScrollingCreditsBox& box, int height) {
         return CreateWindowExA(0, "STATIC", "credits", WS_CHILD | SS_LEFT, 4, 0, 100, height,
                                box.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    static int topOf(HWND child) {
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-        return r.top;
-    }
+    static int topOf(HWND child) { return ui::boundsInParent(child).top; }
     static void ticks(TScrollingCreditsBox& box, int n) {
         for (int i = 0; i < n; ++i)
             box.ScrollTick();
@@ -62,7 +59,7 @@ protected:
         }
         ADD_FAILURE() << "never wrapped";
     }
-    HWND host_ = nullptr;
+    facetest::Host host_;
 };
 
 TEST_F(BoxTest, NewBoxDefaultsAndNothingMovesBeforeStart) {
@@ -86,8 +83,7 @@ TEST_F(BoxTest, NewBoxDefaultsAndNothingMovesBeforeStart) {
 
 TEST_F(BoxTest, ThreeChildrenLineUpBelowAndWrapAsARing) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 200, 100);
+    createStill(box, 200, 100);
     HWND a = addChild(box, 20), b = addChild(box, 30), c = addChild(box, 15);
     box.StartScrolling();
     const int h = box.boxHeight();
@@ -115,8 +111,7 @@ TEST_F(BoxTest, ThreeChildrenLineUpBelowAndWrapAsARing) {
 
 TEST_F(BoxTest, OneChildReentersAtOnceAtTheBottom) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 161, 129);
+    createStill(box, 161, 129);
     HWND a = addChild(box, 40);
     box.StartScrolling();
     const int h = box.boxHeight();
@@ -128,8 +123,7 @@ TEST_F(BoxTest, OneChildReentersAtOnceAtTheBottom) {
 
 TEST_F(BoxTest, WithoutAMarkTheChildGoesBelowTheLowestChild) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 161, 100);
+    createStill(box, 161, 100);
     HWND a = addChild(box, 20), b = addChild(box, 20);
     box.StartScrolling();
     setTag(b, 0);
@@ -141,8 +135,7 @@ TEST_F(BoxTest, WithoutAMarkTheChildGoesBelowTheLowestChild) {
 
 TEST_F(BoxTest, PauseZeroAndNegativeStepsAndASecondStart) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 161, 100);
+    createStill(box, 161, 100);
     HWND a = addChild(box, 20), b = addChild(box, 20);
     box.StartScrolling();
     const int startA = topOf(a);
@@ -171,8 +164,7 @@ TEST_F(BoxTest, PauseZeroAndNegativeStepsAndASecondStart) {
 
 TEST_F(BoxTest, ChildrenMoveAlsoWhileTheBoxIsHidden) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 161, 100);
+    createStill(box, 161, 100);
     HWND a = addChild(box, 20);
     box.StartScrolling();
     ShowWindow(host_, SW_HIDE);
@@ -185,8 +177,7 @@ TEST_F(BoxTest, ChildrenMoveAlsoWhileTheBoxIsHidden) {
 
 TEST_F(BoxTest, ATickRepaintsOnlyTheUncoveredStrip) {
     TScrollingCreditsBox box;
-    box.setTimeDelay(kNoTicks);
-    box.create(host_, 0, 0, 161, 129);
+    createStill(box, 161, 129);
     box.StartScrolling();
     UpdateWindow(box.hwnd());
     ValidateRect(box.hwnd(), nullptr);
@@ -242,7 +233,7 @@ TEST_F(BoxTest, DestroyingAStartedBoxStopsItsWorkerWithoutHanging) {
     box2.create(host_, 0, 0);
     box2.StartScrolling();
     facetest::pump(30);
-    DestroyWindow(host_);
+    host_.destroy();
     EXPECT_FALSE(box2.workerRunning());
     EXPECT_EQ(threads, threadCount());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers for tests of windows: a plain host window and a message pump.
+// Small helpers for tests of windows: plain host windows and a message pump.
 #include <windows.h>
 
 namespace facetest {
@@ -32,5 +32,35 @@ inline HWND makeHost(int width = 400, int height = 300, COLORREF color = RGB(255
     SetClassLongPtrA(host, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(CreateSolidBrush(color)));
     return host;
 }
+
+// A hidden popup of the STATIC class, for tests that need a parent but no painting.
+inline HWND makeStaticHost(int width, int height, DWORD exStyle = 0) {
+    return CreateWindowExA(exStyle, "STATIC", "host", WS_POPUP, 0, 0, width, height, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// Owns a test's host window and destroys it on every way out of the test; destroy() ends
+// it earlier where a test needs it gone at a given point.
+class Host {
+public:
+    // A visible popup with a plain background (makeHost).
+    explicit Host(int width = 400, int height = 300, COLORREF color = RGB(255, 255, 255))
+        : hwnd_(makeHost(width, height, color)) {}
+    explicit Host(HWND adopted) : hwnd_(adopted) {}
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    ~Host() { destroy(); }
+
+    HWND get() const { return hwnd_; }
+    operator HWND() const { return hwnd_; }
+    void destroy() {
+        if (hwnd_ && IsWindow(hwnd_))
+            DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+};
 
 } // namespace facetest

@@ -29,7 +29,7 @@ TEST(Splash, PictureIs256ColoursOfTheRightSize) {
 }
 
 TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
-    HWND owner = facetest::makeHost(100, 100);
+    facetest::Host owner(100, 100);
     app::TSplashFrm splash(owner);
     HWND w = splash.hwnd();
     ASSERT_TRUE(w);
@@ -73,7 +73,7 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     facetest::pump(200);
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_TRUE(IsWindow(w));
-    DestroyWindow(owner);
+    owner.destroy();
 }
 
 } // namespace

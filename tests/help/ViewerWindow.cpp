@@ -58,15 +58,17 @@ std::string textOf(HWND hwnd) {
     return narrow;
 }
 
+HWND textControlOf(HWND viewer) {
+    HWND edit = nullptr;
+    EnumChildWindows(viewer, findRichEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
 HWND viewerText(const std::string& caption) {
     Search s;
     s.caption = caption;
     EnumWindows(findViewer, reinterpret_cast<LPARAM>(&s));
-    HWND edit = nullptr;
-    if (s.found != nullptr) {
-        EnumChildWindows(s.found, findRichEdit, reinterpret_cast<LPARAM>(&edit));
-    }
-    return edit;
+    return s.found != nullptr ? textControlOf(s.found) : nullptr;
 }
 
 } // namespace
@@ -113,7 +115,7 @@ ViewerState waitForHelpTopic(const std::string& caption, const std::string& topi
         state.text =
             "(no visible viewer window captioned \"" + caption + "\"; viewers:" + s.seen + ")";
         if (s.found != nullptr) {
-            HWND edit = viewerText(caption);
+            HWND edit = textControlOf(s.found);
             state.text = edit != nullptr ? textOf(edit) : "(viewer has no text control)";
             if (state.text.compare(0, topicTitle.size(), topicTitle) == 0) {
                 state.ok = true;

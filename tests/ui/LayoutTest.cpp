@@ -1,6 +1,7 @@
 // The layout routine: positions, font, help topics, and z-order = tab order so that
 // dialog-style navigation follows the table.
 #include "ui/Layout.h"
+#include "tests/face/GuiTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +11,9 @@
 
 namespace {
 
-struct HostWindow {
-    HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, "STATIC", "host", WS_POPUP, 0, 0, 400, 300,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ~HostWindow() { DestroyWindow(hwnd); }
+// A hidden parent that lets dialog-style navigation into its children.
+struct HostWindow : facetest::Host {
+    HostWindow() : facetest::Host(facetest::makeStaticHost(400, 300, WS_EX_CONTROLPARENT)) {}
 };
 
 RECT rectIn(HWND parent, HWND child) {
@@ -37,7 +37,7 @@ constexpr ui::ControlDef kTable[] = {
 TEST(Layout, PlacesEveryControlWithFontAndHelpTopic) {
     HostWindow host;
     ui::Layout layout;
-    layout.build(host.hwnd, kTable, ui::defaultFont(), nullptr);
+    layout.build(host, kTable, ui::defaultFont(), nullptr);
 
     HWND box = layout.find("Box");
     HWND third = layout.find("Third");
@@ -65,7 +65,7 @@ TEST(Layout, PlacesEveryControlWithFontAndHelpTopic) {
 TEST(Layout, ZOrderFollowsTabOrderSoNavigationDoes) {
     HostWindow host;
     ui::Layout layout;
-    layout.build(host.hwnd, kTable, ui::defaultFont(), nullptr);
+    layout.build(host, kTable, ui::defaultFont(), nullptr);
 
     std::vector<HWND> children;
     for (HWND w = GetWindow(layout.find("Box"), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
@@ -75,7 +75,7 @@ TEST(Layout, ZOrderFollowsTabOrderSoNavigationDoes) {
     EXPECT_EQ(children, expected);
 
     std::vector<HWND> top;
-    for (HWND w = GetWindow(host.hwnd, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (HWND w = GetWindow(host, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         top.push_back(w);
     EXPECT_EQ(top, (std::vector<HWND>{layout.find("Second"), layout.find("Box")}));
 }
@@ -85,7 +85,7 @@ TEST(Layout, RefusesAParentThatIsNotInTheTable) {
     constexpr ui::ControlDef orphan[] = {
         {"Lost", "STATIC", 1, "Nowhere", 0, 0, 10, 10, "", 0, ui::kNoTab, 0}};
     ui::Layout layout;
-    EXPECT_THROW(layout.build(host.hwnd, orphan, ui::defaultFont(), nullptr), std::logic_error);
+    EXPECT_THROW(layout.build(host, orphan, ui::defaultFont(), nullptr), std::logic_error);
 }
 
 TEST(Layout, OwnComponentsComeFromTheFactoryAtTheirTablePosition) {
@@ -93,17 +93,15 @@ TEST(Layout, OwnComponentsComeFromTheFactoryAtTheirTablePosition) {
     constexpr ui::ControlDef table[] = {{"Own", nullptr, 21, nullptr, 7, 8, 50, 40, "", 0, 0, 3}};
     ui::Layout layout;
     std::string asked;
-    layout.build(host.hwnd, table, ui::defaultFont(),
-                 [&](const ui::ControlDef& entry, HWND parent) {
-                     asked = entry.name;
-                     return CreateWindowExA(0, "STATIC", "", WS_CHILD, entry.left, entry.top,
-                                            entry.width, entry.height, parent, nullptr,
-                                            GetModuleHandleA(nullptr), nullptr);
-                 });
+    layout.build(host, table, ui::defaultFont(), [&](const ui::ControlDef& entry, HWND parent) {
+        asked = entry.name;
+        return CreateWindowExA(0, "STATIC", "", WS_CHILD, entry.left, entry.top, entry.width,
+                               entry.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    });
     EXPECT_EQ(asked, "Own");
     HWND own = layout.find("Own");
     ASSERT_NE(own, nullptr);
-    EXPECT_EQ(rectIn(host.hwnd, own).left, 7);
+    EXPECT_EQ(rectIn(host, own).left, 7);
     EXPECT_EQ(GetWindowContextHelpId(own), 3u);
 }
 
