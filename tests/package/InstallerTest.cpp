@@ -34,8 +34,14 @@ using testsupport::kSettingsKey;
 constexpr char kCompanyKey[] = "Software\\Quellmoor Software";
 constexpr char kShortcutName[] = "Brightsweep.lnk";
 
-std::string argument(int index) {
-    return __argc > index ? __argv[index] : "";
+std::string setupProgram() {
+    return testsupport::argumentEndingWith("-setup.exe");
+}
+std::string builtExe() {
+    return testsupport::argumentEndingWith("\\brightsweep.exe");
+}
+std::string builtHelpFile() {
+    return testsupport::argumentEndingWith(".hlp");
 }
 
 std::string shellFolder(int csidl) {
@@ -115,15 +121,14 @@ ProcessRun run(const std::string& commandLine, DWORD timeout = 60000) {
                         &startup, &process))
         return result;
     result.started = true;
-    for (DWORD waited = 0; waited < timeout; waited += 50) {
-        std::pair<DWORD, bool> watch{process.dwProcessId, false};
-        EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&watch));
-        result.showedWindow = result.showedWindow || watch.second;
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
-            result.finished = true;
-            break;
-        }
-    }
+    result.finished = testsupport::waitUntil(
+        [&] {
+            std::pair<DWORD, bool> watch{process.dwProcessId, false};
+            EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&watch));
+            result.showedWindow = result.showedWindow || watch.second;
+            return WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0;
+        },
+        timeout);
     if (!result.finished)
         TerminateProcess(process.hProcess, 1);
     GetExitCodeProcess(process.hProcess, &result.exitCode);
@@ -177,7 +182,7 @@ std::set<std::string> names(const std::string& folder) {
 class InstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pathExists(argument(1))) << "pass the setup program as the first argument";
+        ASSERT_TRUE(pathExists(setupProgram())) << "pass the setup program as the first argument";
         ASSERT_FALSE(installDir().empty());
         // A run that died half-way must not decide this one.
         uninstallIfPresent();
@@ -193,7 +198,7 @@ protected:
     void TearDown() override { uninstallIfPresent(); }
 
     void install(const std::string& options = "") {
-        const ProcessRun setup = run("\"" + argument(1) + "\" /S" + options);
+        const ProcessRun setup = run("\"" + setupProgram() + "\" /S" + options);
         ASSERT_TRUE(setup.finished);
         ASSERT_EQ(setup.exitCode, 0u);
         ASSERT_TRUE(pathExists(installDir() + "\\brightsweep.exe"));
@@ -233,10 +238,10 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
     const std::vector<std::string> expected = {"LICENSE.txt", "Tidyvane.hlp", "brightsweep.exe",
                                                "uninstall.exe"};
     EXPECT_EQ(listFolder(dir), expected);
-    ASSERT_TRUE(pathExists(argument(2)));
-    EXPECT_TRUE(readFile(dir + "\\brightsweep.exe") == readFile(argument(2)))
+    ASSERT_TRUE(pathExists(builtExe()));
+    EXPECT_TRUE(readFile(dir + "\\brightsweep.exe") == readFile(builtExe()))
         << "not the exe of this build";
-    EXPECT_TRUE(readFile(dir + "\\Tidyvane.hlp") == readFile(argument(3)));
+    EXPECT_TRUE(readFile(dir + "\\Tidyvane.hlp") == readFile(builtHelpFile()));
 
     const Link link = readLink(startMenuShortcut());
     ASSERT_TRUE(link.loaded) << startMenuShortcut();
@@ -256,7 +261,7 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
     const RegValue size = uninstallValue("EstimatedSize");
     ASSERT_EQ(size.type, static_cast<DWORD>(REG_DWORD));
     // In KiB: at least the exe, and not wildly more than what was installed.
-    const DWORD exeKiB = static_cast<DWORD>(readFile(argument(2)).size() / 1024);
+    const DWORD exeKiB = static_cast<DWORD>(readFile(builtExe()).size() / 1024);
     EXPECT_GE(size.number, exeKiB);
     EXPECT_LE(size.number, exeKiB * 4 + 1024);
 }

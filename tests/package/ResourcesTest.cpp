@@ -2,18 +2,19 @@
 // Windows accepts, and has its icon in every size Explorer asks for.
 #include <gtest/gtest.h>
 
+#include "tests/support/TestSupport.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The exe under test is the first program argument (its path inside the prefix).
+// The exe under test: the first program argument naming an .exe (its path inside the prefix).
 std::string exePath() {
-    return __argc > 1 ? __argv[1] : "";
+    return testsupport::argumentEndingWith(".exe");
 }
 
 std::string queryString(const std::vector<char>& block, const char* name) {
