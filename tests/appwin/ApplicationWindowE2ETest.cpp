@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/SettingsIds.h"
 #include "tests/e2e/Driver.h"
+#include "tests/e2e/ProgramTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,9 @@ void sendCommand(HWND window, WPARAM command) {
     e2e::send(window, WM_SYSCOMMAND, command);
 }
 
-struct ApplicationWindowE2E : ::testing::Test {
-    testsupport::RegistryGuard guard{testsupport::kSettingsKey,
-                                     testsupport::RegistryGuard::Start::Empty};
-    std::string exe = e2e::programPath();
-    void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
+// Each test starts without stored choices.
+struct ApplicationWindowE2E : e2e::ProgramTest {
+    ApplicationWindowE2E() : ProgramTest(testsupport::RegistryGuard::Start::Empty) {}
 };
 
 TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndCloses) {

@@ -2,6 +2,7 @@
 // the main window's handlers, against real files and the real registry of the prefix.
 #include "app/SettingsIds.h"
 #include "tests/e2e/Driver.h"
+#include "tests/e2e/ProgramTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 namespace {
 
 using namespace app;
-using testsupport::RegistryGuard;
 using testsupport::TempTree;
 
 constexpr const char* kKey = testsupport::kSettingsKey;
@@ -57,12 +57,8 @@ void store(const Choices& c) {
     testsupport::setDword(kKey, "UserSubDir", c.userSub);
 }
 
-struct E2E : ::testing::Test {
-    RegistryGuard guard{kKey};
+struct E2E : e2e::ProgramTest {
     TempTree tree{"e2e"};
-    std::string exe = e2e::programPath();
-
-    void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
 
     // Two user folders with files and a sub-folder each: "kept" and "wiped".
     void fillFolders() {
