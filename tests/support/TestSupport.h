@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
