@@ -8,7 +8,6 @@
 #include <sddl.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <memory>
 
 namespace engine {
@@ -43,7 +42,7 @@ void CleanWindowsTemp(bool includeSubFolders) {
     // unfilled: the area is skipped rather than wiping whatever the buffer holds.
     if (length == 0 || length >= kTempPathBuffer)
         return;
-    WipeFolder(std::string(buffer, strnlen(buffer, kTempPathBuffer)), includeSubFolders);
+    WipeFolder(std::string(buffer, length), includeSubFolders);
 }
 
 std::string CurrentUserSid() {

@@ -1,80 +1,79 @@
 #pragma once
-// Owning wrappers for the kernel handles the engine uses. Non-copyable, movable.
+// Owning handle wrappers: one template for every kind of handle, and the kernel handles the
+// engine uses. Non-copyable, movable.
 #include <windows.h>
 
 #include <utility>
 
 namespace engine {
 
-// A handle from CreateFile and friends; INVALID_HANDLE_VALUE and null both mean "none".
-class FileHandle {
+// One owned handle. `Traits` names the handle type, the value that means "none", which
+// values hold something, and how to close one.
+template <class Traits> class UniqueHandle {
 public:
-    FileHandle() = default;
-    explicit FileHandle(HANDLE h) : handle_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    FileHandle& operator=(FileHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : handle_(h) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, Traits::none())) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other)
-            reset(std::exchange(other.handle_, nullptr));
+            reset(std::exchange(other.handle_, Traits::none()));
         return *this;
     }
-    ~FileHandle() { reset(); }
+    ~UniqueHandle() { close(); }
 
-    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    HANDLE release() { return std::exchange(handle_, nullptr); }
-    // Closes the handle now; returns what CloseHandle said (true when there was none).
+    bool valid() const { return Traits::holds(handle_); }
+    explicit operator bool() const { return valid(); }
+    Handle get() const { return handle_; }
+    // Closes the handle now; returns whether that succeeded (true when there was none).
     bool close() {
-        if (!valid()) {
-            handle_ = nullptr;
-            return true;
-        }
-        return CloseHandle(std::exchange(handle_, nullptr)) != FALSE;
+        const Handle h = std::exchange(handle_, Traits::none());
+        return !Traits::holds(h) || Traits::close(h);
     }
-    void reset(HANDLE h = nullptr) {
+    void reset(Handle h = Traits::none()) {
         close();
         handle_ = h;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = Traits::none();
 };
+
+// A handle from CreateFile and friends; INVALID_HANDLE_VALUE and null both mean "none".
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle none() { return nullptr; }
+    static bool holds(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool close(Handle h) { return CloseHandle(h) != FALSE; }
+};
+using FileHandle = UniqueHandle<KernelHandleTraits>;
 
 // A directory enumeration. The first entry comes with the start, as the API gives it.
 class FindHandle {
 public:
-    FindHandle() = default;
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    FindHandle(FindHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FindHandle& operator=(FindHandle&& other) noexcept {
-        if (this != &other) {
-            close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-    ~FindHandle() { close(); }
-
     // Starts listing `pattern`; false when nothing can be listed (then there is nothing to close).
     bool first(const char* pattern, WIN32_FIND_DATAA& entry) {
-        close();
-        handle_ = FindFirstFileA(pattern, &entry);
-        return handle_ != INVALID_HANDLE_VALUE;
+        handle_.close();
+        handle_.reset(FindFirstFileA(pattern, &entry));
+        return handle_.valid();
     }
     bool next(WIN32_FIND_DATAA& entry) {
-        return handle_ != INVALID_HANDLE_VALUE && FindNextFileA(handle_, &entry) != FALSE;
+        return handle_.valid() && FindNextFileA(handle_.get(), &entry) != FALSE;
     }
-    bool open() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void close() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(std::exchange(handle_, INVALID_HANDLE_VALUE));
-    }
+    void close() { handle_.close(); }
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    struct Traits {
+        using Handle = HANDLE;
+        static Handle none() { return INVALID_HANDLE_VALUE; }
+        static bool holds(Handle h) { return h != INVALID_HANDLE_VALUE; }
+        static bool close(Handle h) { return FindClose(h) != FALSE; }
+    };
+    UniqueHandle<Traits> handle_;
 };
 
 } // namespace engine

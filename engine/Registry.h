@@ -1,11 +1,12 @@
 #pragma once
 // Registry access over one current key, with the fixed failure messages the settings
 // store and the shell-link component report.
+#include "engine/Handles.h"
+
 #include <windows.h>
 
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 namespace engine {
 
@@ -16,32 +17,13 @@ public:
 };
 
 // An owned HKEY.
-class KeyHandle {
-public:
-    KeyHandle() = default;
-    explicit KeyHandle(HKEY key) : key_(key) {}
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-    KeyHandle(KeyHandle&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    KeyHandle& operator=(KeyHandle&& other) noexcept {
-        if (this != &other) {
-            close();
-            key_ = std::exchange(other.key_, nullptr);
-        }
-        return *this;
-    }
-    ~KeyHandle() { close(); }
-
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-    void close() {
-        if (key_)
-            RegCloseKey(std::exchange(key_, nullptr));
-    }
-
-private:
-    HKEY key_ = nullptr;
+struct KeyHandleTraits {
+    using Handle = HKEY;
+    static Handle none() { return nullptr; }
+    static bool holds(Handle key) { return key != nullptr; }
+    static bool close(Handle key) { return RegCloseKey(key) == ERROR_SUCCESS; }
 };
+using KeyHandle = UniqueHandle<KeyHandleTraits>;
 
 class Registry {
 public:
@@ -62,7 +44,6 @@ public:
     void writeString(const std::string& name, const std::string& value);
     void writeBool(const std::string& name, bool value);
 
-    bool isOpen() const { return static_cast<bool>(current_); }
     void closeKey() { current_.close(); }
 
 private:

@@ -18,7 +18,6 @@ public:
         if (SUCCEEDED(result_))
             CoUninitialize();
     }
-    HRESULT result() const { return result_; }
 
 private:
     HRESULT result_;

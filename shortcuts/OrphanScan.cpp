@@ -17,7 +17,7 @@ class RedirectionOff {
 public:
     RedirectionOff() {
         const Api& api = functions();
-        if (api.disable && api.revert && underWow64(api))
+        if (api.disable && api.revert)
             active_ = api.disable(&previous_) != FALSE;
     }
     RedirectionOff(const RedirectionOff&) = delete;
@@ -31,8 +31,8 @@ private:
     using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
     using DisableFn = BOOL(WINAPI*)(PVOID*);
     using RevertFn = BOOL(WINAPI*)(PVOID);
+    // Both null unless the process runs under WOW64, which cannot change while it runs.
     struct Api {
-        IsWow64Fn isWow64 = nullptr;
         DisableFn disable = nullptr;
         RevertFn revert = nullptr;
     };
@@ -42,18 +42,18 @@ private:
     static const Api& functions() {
         static const Api api = [] {
             Api found;
-            if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
-                found.isWow64 = procedure<IsWow64Fn>(kernel, "IsWow64Process");
-                found.disable = procedure<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
-                found.revert = procedure<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
-            }
+            const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+            if (!kernel)
+                return found;
+            const auto isWow64 = procedure<IsWow64Fn>(kernel, "IsWow64Process");
+            BOOL wow64 = FALSE;
+            if (!isWow64 || !isWow64(GetCurrentProcess(), &wow64) || !wow64)
+                return found;
+            found.disable = procedure<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
+            found.revert = procedure<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
             return found;
         }();
         return api;
-    }
-    static bool underWow64(const Api& api) {
-        BOOL wow64 = FALSE;
-        return api.isWow64 && api.isWow64(GetCurrentProcess(), &wow64) && wow64;
     }
 
     PVOID previous_ = nullptr;

@@ -133,18 +133,21 @@ void TPBShellLink::Load() {
 
 namespace {
 
-// Reads one text of the shortcut. The usual MAX_PATH buffer first; a text that fills it
-// may have been cut, so it is read again into a buffer large enough for any path.
+// Reads one text of the shortcut into a buffer of `size` characters.
+template <class Read> std::string readSized(Read read, int size) {
+    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+    read(buffer.data(), size);
+    buffer.back() = '\0';
+    return buffer.data();
+}
+
+// The usual MAX_PATH buffer first; a text that fills it may have been cut, so it is read
+// again into a buffer large enough for any path.
 template <class Read> std::string readText(Read read) {
-    for (int size : {MAX_PATH, 32768}) {
-        std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
-        read(buffer.data(), size);
-        buffer.back() = '\0';
-        std::string text(buffer.data());
-        if (text.size() < static_cast<size_t>(size) - 1 || size != MAX_PATH)
-            return text;
-    }
-    return {};
+    std::string text = readSized(read, MAX_PATH);
+    if (text.size() < static_cast<size_t>(MAX_PATH) - 1)
+        return text;
+    return readSized(read, 32768);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 //   LinkProbe scan <folder>     prints the orphaned shortcuts ScanForOrphans lists
 //   LinkProbe info <file>       prints what TPBShellLink reads from one shortcut
 //   LinkProbe desktop           prints the Desktop path from "Shell Folders"
+#include "engine/FolderEntries.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -41,21 +42,15 @@ void makeFixtures(const std::string& folder) {
 }
 
 void listTargets(const std::string& folder, TPBShellLink& link) {
-    WIN32_FIND_DATAA entry{};
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = folder + "\\" + name;
+    const std::string base = folder + "\\";
+    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
+        const std::string path = base + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             listTargets(path, link);
-            continue;
+            return;
         }
-        if (AsciiLower(ExtractFileExt(name)) != ".lnk")
-            continue;
+        if (AsciiLower(ExtractFileExt(entry.cFileName)) != ".lnk")
+            return;
         try {
             link.LoadFromFile(path);
             std::printf("%s\t%s\n", path.c_str(), link.Target().c_str());
@@ -63,8 +58,7 @@ void listTargets(const std::string& folder, TPBShellLink& link) {
             std::printf("%s\t!%s\n", path.c_str(), e.what());
         }
         std::fflush(stdout);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    });
 }
 
 } // namespace

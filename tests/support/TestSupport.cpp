@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include "engine/FolderEntries.h"
 #include "engine/Handles.h"
 #include "engine/Registry.h"
 
@@ -18,6 +19,13 @@ void makeDirs(const std::string& path) {
     for (size_t i = 3; i <= path.size(); ++i)
         if (i == path.size() || path[i] == '\\')
             CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+}
+// The names in a folder, in the order the listing gives them.
+std::vector<std::string> entryNames(const std::string& path) {
+    std::vector<std::string> names;
+    engine::ForEachEntry(engine::WithBackslash(path),
+                         [&](const WIN32_FIND_DATAA& entry) { names.push_back(entry.cFileName); });
+    return names;
 }
 } // namespace
 
@@ -79,34 +87,15 @@ void removeTree(const std::string& path) {
         return;
     }
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA entry;
-        engine::FindHandle find;
-        std::vector<std::string> names;
-        if (find.first(join(path, "*.*").c_str(), entry)) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name != "." && name != "..")
-                    names.push_back(name);
-            } while (find.next(entry));
-        }
-        find.close();
-        for (const auto& name : names)
+        // Listed in full first: the listing is closed before anything in it goes.
+        for (const auto& name : entryNames(path))
             removeTree(join(path, name));
     }
     RemoveDirectoryA(path.c_str());
 }
 
 std::vector<std::string> listFolder(const std::string& path) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    engine::FindHandle find;
-    if (find.first(join(path, "*.*").c_str(), entry)) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        } while (find.next(entry));
-    }
+    std::vector<std::string> names = entryNames(path);
     std::sort(names.begin(), names.end());
     return names;
 }
