@@ -51,10 +51,15 @@ constexpr ui::ControlDef kLayout[] = {
 };
 // clang-format on
 
-// The size `text` takes in `control`'s font, wrapped at `width` when it is above 0.
-SIZE measure(HWND control, const std::string& text, int width) {
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    return ui::textExtent(font ? font : ui::defaultFont(), text, width);
+// Gives `label` its text and sizes it to fit: `width` wide with the words wrapped when that
+// is above 0, else as wide as its longest line. Returns its new bottom edge.
+int fitLabel(HWND label, const std::string& text, int width) {
+    const SIZE size = ui::textExtent(ui::defaultFont(), text, width);
+    const RECT bounds = ui::boundsInParent(label);
+    SetWindowTextA(label, text.c_str());
+    SetWindowPos(label, nullptr, bounds.left, bounds.top, width > 0 ? width : size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return bounds.top + size.cy;
 }
 
 } // namespace
@@ -107,8 +112,7 @@ LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // --- the page ---
 
 void AboutPage::create(components::TBitmapPanel& page) {
-    logo_.reset(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    logo_ = ui::loadBitmap("LOGO");
     layout_.build(
         page.hwnd(), kLayout, ui::defaultFont(),
         [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
@@ -155,21 +159,8 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
 }
 
 void AboutPage::FormShow() {
-    HWND label13 = item("Label13");
-    const SIZE credits = measure(label13, kCreditsText, kCreditsWidth);
-    const RECT r13 = ui::boundsInParent(label13);
-    SetWindowTextA(label13, kCreditsText);
-    SetWindowPos(label13, nullptr, r13.left, r13.top, kCreditsWidth, credits.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    HWND label21 = item("Label21");
-    const SIZE address = measure(label21, contactLines, 0);
-    const RECT r21 = ui::boundsInParent(label21);
-    SetWindowTextA(label21, contactLines.c_str());
-    SetWindowPos(label21, nullptr, r21.left, r21.top, address.cx, address.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    ASLink2.setTop(r21.top + address.cy + kLinkGap);
+    fitLabel(item("Label13"), kCreditsText, kCreditsWidth);
+    ASLink2.setTop(fitLabel(item("Label21"), contactLines, 0) + kLinkGap);
 }
 
 void AboutPage::pageChanged(bool shown) {

@@ -1,7 +1,6 @@
 #include "app/Application.h"
 
 #include "app/AppResources.h"
-#include "ui/Property.h"
 
 #include <stdexcept>
 
@@ -42,6 +41,14 @@ BOOL CALLBACK collectOwnedDeeper(HWND window, LPARAM param) {
 constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 } // namespace
 
+void SetProgramIcon(HWND window, std::initializer_list<WPARAM> kinds) {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
+    if (!icon)
+        return;
+    for (WPARAM kind : kinds)
+        SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+}
+
 void TApplication::Initialize() {
     if (hwnd())
         return;
@@ -51,21 +58,34 @@ void TApplication::Initialize() {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    if (!create(kClassName, WS_EX_APPWINDOW, style, title_.c_str(), x, y, 0, 0, nullptr, 0))
+    if (!create(kClassName, WS_EX_APPWINDOW, style, ui::applicationTitle().c_str(), x, y, 0, 0,
+                nullptr, 0))
         throw std::runtime_error("Cannot create the application window");
-    // The icon the taskbar and Alt+Tab show (none in a program without the resource).
-    if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP))) {
-        SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
+    // The icon the taskbar and Alt+Tab show.
+    SetProgramIcon(hwnd(), {ICON_BIG, ICON_SMALL});
 }
 
 void TApplication::SetTitle(const std::string& title) {
-    if (!ui::storeChanged(title_, title))
+    if (ui::applicationTitle() == title)
         return;
-    ui::setApplicationTitle(title_);
+    ui::setApplicationTitle(title);
     if (hwnd())
-        SetWindowTextA(hwnd(), title_.c_str());
+        SetWindowTextA(hwnd(), title.c_str());
+}
+
+namespace {
+std::string& helpFileStore() {
+    static std::string fileName;
+    return fileName;
+}
+} // namespace
+
+const std::string& TApplication::HelpFile() {
+    return helpFileStore();
+}
+
+void TApplication::SetHelpFile(const std::string& fileName) {
+    helpFileStore() = fileName;
 }
 
 void TApplication::Show() {

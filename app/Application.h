@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,13 @@ namespace app {
 inline constexpr const char* kApplicationTitle = "Quellmoor Brightsweep";
 inline constexpr const char* kHelpFileName = "Tidyvane.hlp";
 
-// The help file beside the program, so WinHelp finds it whatever the current folder is.
+// The full path of the help file the application names (TApplication::SetHelpFile), beside
+// the program, so WinHelp finds it whatever the current folder is; "" when there is none.
 std::string HelpFilePath();
+
+// Gives `window` the program's icon as each of `kinds` (ICON_BIG, ICON_SMALL); nothing in a
+// program without the icon resource.
+void SetProgramIcon(HWND window, std::initializer_list<WPARAM> kinds);
 
 class TApplication : public ui::Window {
 public:
@@ -31,15 +37,15 @@ public:
     HWND Handle() const { return hwnd(); }
 
     // The title is the caption of the application window (the taskbar button's text) and of
-    // the default error report.
-    const std::string& Title() const { return title_; }
+    // the default error report; it is kept once, as ui::applicationTitle().
     void SetTitle(const std::string& title);
-    const std::string& HelpFile() const { return helpFile_; }
-    void SetHelpFile(const std::string& fileName) { helpFile_ = fileName; }
+    // The help file's name. One per program, like the title, so every window reaches it
+    // through HelpFilePath() without holding the application object.
+    static const std::string& HelpFile();
+    static void SetHelpFile(const std::string& fileName);
 
     // The form whose closing ends the program; restoring and activation are handed to it.
     void SetMainForm(HWND form) { mainForm_ = form; }
-    HWND MainForm() const { return mainForm_; }
 
     // Gives the program its taskbar button. Done just before the main form is shown, so a
     // start that ends without showing it (the silent start) never shows the button either.
@@ -62,8 +68,6 @@ private:
     void hideOtherForms();
     void showOtherForms();
 
-    std::string title_;
-    std::string helpFile_;
     HWND mainForm_ = nullptr;
     std::vector<HWND> hiddenForms_;
 };

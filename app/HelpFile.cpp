@@ -6,12 +6,20 @@
 
 namespace app {
 
+namespace {
+// The folder part of an exe path, with its closing backslash, followed by `fileName`;
+// "" when the path has no folder part.
 std::string besideExe(const std::string& exePath, const std::string& fileName) {
     const auto slash = exePath.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : exePath.substr(0, slash + 1) + fileName;
 }
+} // namespace
 
 std::string HelpFilePath() {
+    const std::string& fileName = TApplication::HelpFile();
+    if (fileName.empty()) {
+        return {};
+    }
     // GetModuleFileNameA truncates silently when the buffer is short: grow until it fits.
     // No path means no help, never a bare name that WinHelp would search for.
     std::vector<char> buffer(MAX_PATH);
@@ -22,7 +30,7 @@ std::string HelpFilePath() {
             return {};
         }
         if (n < buffer.size()) {
-            return besideExe(std::string(buffer.data(), n), kHelpFileName);
+            return besideExe(std::string(buffer.data(), n), fileName);
         }
         if (buffer.size() >= 32768) {
             return {};

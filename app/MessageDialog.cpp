@@ -79,33 +79,29 @@ void MessageDialog::layOut() {
     const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + kMargin;
     const int clientHeight = buttonsTop + kButtonHeight + kMargin;
 
-    HWND icon = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin,
-                                kIconSize, kIconSize, hwnd(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)),
-                                GetModuleHandleA(nullptr), nullptr);
-    const HICON picture =
-        LoadIconA(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
-    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
-
     // Centre the text block beside the icon when it is lower than the icon.
     const int textTop = kMargin + std::max(0, (kIconSize - textHeight) / 2);
-    HWND text = CreateWindowExA(
-        0, "STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textLeft,
-        textTop, textWidth, textHeight, hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
+    // In creation order, which is also the order Tab follows through the buttons.
+    std::vector<ui::ControlDef> controls{
+        {"Icon", "STATIC", kIconId, nullptr, kMargin, kMargin, kIconSize, kIconSize, "", SS_ICON, 0,
+         0},
+        {"Text", "STATIC", kTextId, nullptr, textLeft, textTop, textWidth, textHeight,
+         text_.c_str(), SS_LEFT | SS_NOPREFIX, 1, 0},
+    };
     int left = (clientWidth - buttonsWidth) / 2;
     for (const ButtonDef& entry : buttons) {
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                            (entry.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND button = CreateWindowExA(0, "BUTTON", entry.caption, style, left, buttonsTop,
-                                      kButtonWidth, kButtonHeight, hwnd(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-                                      GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const DWORD style =
+            WS_TABSTOP | (entry.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        controls.push_back({entry.caption, "BUTTON", entry.id, nullptr, left, buttonsTop,
+                            kButtonWidth, kButtonHeight, entry.caption, style,
+                            static_cast<int>(controls.size()), 0});
         left += kButtonWidth + kButtonGap;
     }
+    ui::Layout layout;
+    layout.build(hwnd(), controls, font, nullptr);
+    const HICON picture =
+        LoadIconA(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
+    SendMessageA(layout.find("Icon"), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
 
     const RECT frame =
         ui::centredFrame(clientWidth, clientHeight, GetWindowLongA(hwnd(), GWL_STYLE),

@@ -16,11 +16,9 @@ void TSettingsFrm::CheckFolderShortcuts(const std::string& folder) {
 }
 
 void TSettingsFrm::removeOrphanedShortcuts() {
-    // A shell folder that could not be read at start-up is left out rather than scanned
-    // from the current drive's root (the scan itself skips an empty path too).
-    if (isChecked(idCheckBox2) && !DesktopPath.empty())
+    if (isChecked(idCheckBox2))
         ScanForOrphans(DesktopPath, true);
-    if (isChecked(idCheckBox4) && !StartMenuPath.empty())
+    if (isChecked(idCheckBox4))
         ScanForOrphans(StartMenuPath, true);
     if (OrphanList.empty() || !RemoveLinksDlg)
         return;

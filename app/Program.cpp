@@ -3,32 +3,16 @@
 #include "app/Application.h"
 #include "app/RemoveShortcuts.h"
 #include "app/SettingsFrm.h"
+#include "shortcuts/ComPtr.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 namespace app {
 
-namespace {
-// COM for the life of the program, on the GUI thread: the folder picker needs it.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (ok_)
-            CoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
-} // namespace
-
 int RunProgram(const std::vector<std::string>& args) {
-    ComScope com;
+    // COM for the life of the program, on the GUI thread: the folder picker needs it.
+    shortcuts::ComInit com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

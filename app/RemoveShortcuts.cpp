@@ -1,6 +1,6 @@
 #include "app/RemoveShortcuts.h"
 
-#include "app/resource.h"
+#include "app/AppResources.h"
 #include "engine/Registry.h"
 #include "engine/Wipe.h"
 #include "shortcuts/ShellLnk.h"
@@ -80,18 +80,16 @@ std::string FolderOfShortcut(const std::string& path) {
     return path.substr(0, slash);
 }
 
-HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent) {
+HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile) {
     if (entry.id == idRemoveLinksPanel) {
         HWND panel =
             BitmapPanel1.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height);
-        BitmapPanel1.setBitmap(tile_.get());
+        BitmapPanel1.setBitmap(tile);
         return panel;
     }
     if (entry.id == idShortcutList) {
-        HWND list = ShortcutList_.create(parent, entry.id, entry.left, entry.top, entry.width,
-                                         entry.height);
-        ShortcutList_.setItemHeight(13);
-        return list;
+        return ShortcutList_.create(parent, entry.id, entry.left, entry.top, entry.width,
+                                    entry.height);
     }
     return nullptr;
 }
@@ -108,15 +106,14 @@ void TRemoveLinksDlg::create(HWND owner) {
                         frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
-    // The same tile as the main window's pages (absent in programs without the resource).
-    tile_.reset(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILE),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    layout_.build(
-        hwnd(), RemoveLinksLayout(), ui::defaultFont(),
-        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
-    ShowWindow(control("RemoveEmpty"), SW_HIDE);
-    ShowWindow(control("Label2"), SW_HIDE);
+    // The same tile as the main window's pages (absent in programs without the resource);
+    // the panel copies it.
+    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEA(IDB_TILE));
+    layout_.build(hwnd(), RemoveLinksLayout(), ui::defaultFont(),
+                  [this, &tile](const ui::ControlDef& entry, HWND parent) {
+                      return makeComponent(entry, parent, tile.get());
+                  });
+    FormHide();
 }
 
 void TRemoveLinksDlg::LoadShortcuts(const std::vector<std::string>& paths) {

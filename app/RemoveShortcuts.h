@@ -55,13 +55,12 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HWND makeComponent(const ui::ControlDef& entry, HWND parent);
+    HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
     void finish(int result);
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel1;
     components::THListBox ShortcutList_;
-    ui::Bitmap tile_;
     HWND owner_ = nullptr;
     bool modal_ = false;
     int modalResult_ = 0;

@@ -7,16 +7,12 @@
 #include "app/SettingsIds.h"
 #include "app/SettingsLayout.h"
 #include "app/AppResources.h"
-#include "app/resource.h"
 #include "engine/Registry.h"
 #include "ui/ModalLoop.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
-#include <cctype>
-#include <memory>
 #include <stdexcept>
 
 namespace app {
@@ -24,12 +20,6 @@ namespace app {
 namespace {
 // One carriage return between the two lines, as the picker shows it.
 constexpr const char* kBrowseTitle = "Select a directory to be added to the\r\"User Folders\" list";
-
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 int checkBoxOfLabel(int labelId) {
     switch (labelId) {
@@ -79,7 +69,7 @@ void TSettingsFrm::setChecked(int id, bool value) {
     SendMessageA(item(id), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent) {
+HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile) {
     auto panel = [&](components::TBitmapPanel& p) {
         return p.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height,
                         entry.caption ? entry.caption : "");
@@ -98,7 +88,7 @@ HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent) {
         auto& page = entry.id == idBitmapPanel1 ? BitmapPanel1 : BitmapPanel4;
         HWND hwnd = panel(page);
         page.setBevelOuter(components::TPanelBevel::bvNone);
-        page.setBitmap(tile_.get());
+        page.setBitmap(tile);
         return hwnd;
     }
     case idOptionsPage:
@@ -120,20 +110,15 @@ void TSettingsFrm::create(const std::vector<std::string>& args, HWND owner) {
                         frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the main window");
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
-    if (icon)
-        SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SetProgramIcon(hwnd(), {ICON_BIG});
 
-    banner_.reset(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    tile_.reset(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILE),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-
-    layout_.build(
-        hwnd(), SettingsLayout(), ui::defaultFont(),
-        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
+    banner_ = ui::loadBitmap(MAKEINTRESOURCEA(IDB_BANNER));
+    // The pages copy the tile they are given.
+    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEA(IDB_TILE));
+    layout_.build(hwnd(), SettingsLayout(), ui::defaultFont(),
+                  [this, &tile](const ui::ControlDef& entry, HWND parent) {
+                      return makeComponent(entry, parent, tile.get());
+                  });
     if (banner_)
         SendMessageA(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(banner_.get()));
@@ -158,7 +143,7 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
         } catch (const std::exception& e) {
             ui::reportError(e.what());
         }
-    } else if (upper(args.front()) == "/S") {
+    } else if (shortcuts::AsciiUpper(args.front()) == "/S") {
         SilentMode = true;
         try {
             engine::LoadSettings(*this);

@@ -108,7 +108,7 @@ private:
     HWND item(int id) const;
     bool isChecked(int id) const;
     void setChecked(int id, bool value);
-    HWND makeComponent(const ui::ControlDef& entry, HWND parent);
+    HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;
@@ -119,7 +119,6 @@ private:
     components::TCheckListBox UserDirs;
     AboutPage aboutPage_;
     ui::Bitmap banner_;
-    ui::Bitmap tile_;
     bool busy_ = false;
     bool terminated_ = false;
     bool shownOnce_ = false;

@@ -9,9 +9,7 @@ constexpr UINT_PTR kTimer1 = 1;
 } // namespace
 
 TSplashFrm::TSplashFrm(HWND owner) {
-    // A DIB section keeps the picture's palette, so its 256 colours show true on any screen.
-    image_.reset(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    image_ = ui::loadBitmap("SPLASH");
     BITMAP info{};
     if (image_ && GetObjectA(image_.get(), sizeof info, &info)) {
         imageWidth_ = info.bmWidth;
@@ -53,10 +51,8 @@ void TSplashFrm::show() {
     if (!hwnd())
         return;
     FormShow();
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    // A frameless popup: its window is its client area.
-    const RECT frame = ui::centredFrame(r.right - r.left, r.bottom - r.top, WS_POPUP, 0);
+    // A frameless popup: its window is its client area, the picture.
+    const RECT frame = ui::centredFrame(imageWidth_, imageHeight_, WS_POPUP, 0);
     SetWindowPos(hwnd(), HWND_TOPMOST, frame.left, frame.top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Paint now: the settings load next, before the message loop runs.

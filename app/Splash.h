@@ -28,9 +28,6 @@ public:
     // Closes (hides) the splash.
     void Timer1Timer();
 
-    int imageWidth() const { return imageWidth_; }
-    int imageHeight() const { return imageHeight_; }
-
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void destroyed() override;
