@@ -373,17 +373,13 @@ void TASLink::FitToText() {
 void TASLink::paint(HDC dc) {
     const RECT client{0, 0, width_, height_};
     if (!transparent_) {
-        ui::Brush brush(CreateSolidBrush(ui::resolve(color_)));
-        FillRect(dc, &client, brush.get());
+        FillRect(dc, &client, colorBrush_.get(color_));
     } else if (hwnd()) {
         ui::paintParentBackground(hwnd(), dc, true);
     }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT rect{1, 0, width_ - 1, height_};
-    UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
-    flags |= alignment_ == TAlignment::taRightJustify ? DT_RIGHT
-             : alignment_ == TAlignment::taCenter     ? DT_CENTER
-                                                      : DT_LEFT;
+    const UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | drawTextAlign(alignment_);
     if (layout_ != tlTop) {
         DrawLinkText(dc, rect, flags | DT_CALCRECT);
         rect.left = 0;

@@ -165,6 +165,7 @@ private:
     ui::Font font_;
     ui::Color fontColor_ = ui::clWindowText;
     ui::Color color_ = ui::clBtnFace;
+    ui::ColorBrush colorBrush_;
     bool enabled_ = true;
     HCURSOR cursor_;
     bool hovering_ = false;

@@ -11,17 +11,15 @@ void bevelColors(TPanelBevel bevel, COLORREF& top, COLORREF& bottom) {
     top = bevel == TPanelBevel::bvLowered ? shadow : highlight;
     bottom = bevel == TPanelBevel::bvLowered ? highlight : shadow;
 }
-
-void polyline(HDC dc, COLORREF color, const POINT* points, int count) {
-    ui::Pen pen(CreatePen(PS_SOLID, 1, color));
-    ui::Selected select(dc, pen.get());
-    Polyline(dc, points, count);
-}
 } // namespace
 
 void Frame3D(HDC dc, RECT& rect, COLORREF top, COLORREF bottom, int rings) {
     if (rings <= 0)
         return;
+    const ui::Pen topPen(CreatePen(PS_SOLID, 1, top));
+    const ui::Pen bottomPen(CreatePen(PS_SOLID, 1, bottom));
+    // Declared after the pens, so the DC has its own pen back before they go.
+    const ui::Selected restorePen(dc, topPen.get());
     // Work on the last column and row inside the rectangle.
     --rect.right;
     --rect.bottom;
@@ -32,8 +30,10 @@ void Frame3D(HDC dc, RECT& rect, COLORREF top, COLORREF bottom, int rings) {
             {rect.left, rect.bottom}, {rect.left, rect.top}, {rect.right, rect.top}};
         const POINT second[] = {
             {rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left - 1, rect.bottom}};
-        polyline(dc, top, first, 3);
-        polyline(dc, bottom, second, 3);
+        SelectObject(dc, topPen.get());
+        Polyline(dc, first, 3);
+        SelectObject(dc, bottomPen.get());
+        Polyline(dc, second, 3);
         InflateRect(&rect, -1, -1);
     }
     ++rect.right;
@@ -111,15 +111,15 @@ void TBitmapPanel::setBitmap(HBITMAP source) {
         return;
     bitmap_.reset();
     tileBrush_.reset();
-    bitmapSize_ = {};
     BITMAP info{};
     if (source && GetObjectA(source, sizeof info, &info) && info.bmWidth > 0 &&
         info.bmHeight != 0) {
         bitmap_.reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, 0)));
-        if (bitmap_) {
-            bitmapSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+        if (bitmap_)
             tileBrush_.reset(CreatePatternBrush(bitmap_.get()));
-        }
+        // Without its brush the tile cannot be drawn; the panel shows its colour instead.
+        if (!tileBrush_)
+            bitmap_.reset();
     }
     repaint();
 }
@@ -127,19 +127,17 @@ void TBitmapPanel::setBitmap(HBITMAP source) {
 void TBitmapPanel::paint(HDC dc) const {
     RECT rect{};
     GetClientRect(hwnd(), &rect);
-    const COLORREF color = ui::resolve(color_);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-
     if (!bitmap_) {
-        FillRect(dc, &rect, colorBrush());
+        FillRect(dc, &rect, colorBrush_.get(color_));
     } else {
-        // One row and one column more than whole tiles need; the overhang is clipped.
-        ui::MemoryDC source(dc);
-        ui::Selected tile(source.get(), bitmap_.get());
-        const int bw = bitmapSize_.cx, bh = bitmapSize_.cy;
-        for (int y = 0; y <= height / bh + 1; ++y)
-            for (int x = 0; x <= width / bw + 1; ++x)
-                BitBlt(dc, x * bw, y * bh, bw, bh, source.get(), 0, 0, SRCCOPY);
+        // The brush origin is in device units: start the tiles at the panel's own corner
+        // even when a child has shifted the viewport to paint the panel into its DC.
+        POINT corner{0, 0};
+        LPtoDP(dc, &corner, 1);
+        POINT previous{};
+        SetBrushOrgEx(dc, corner.x, corner.y, &previous);
+        FillRect(dc, &rect, tileBrush_.get());
+        SetBrushOrgEx(dc, previous.x, previous.y, nullptr);
     }
 
     COLORREF top = 0, bottom = 0;
@@ -147,10 +145,11 @@ void TBitmapPanel::paint(HDC dc) const {
         bevelColors(bevelOuter_, top, bottom);
         Frame3D(dc, rect, top, bottom, bevelWidth_);
     }
+    // The border is the fill itself, tiles or colour, so nothing is drawn on it.
     if (!bitmap_) {
-        Frame3D(dc, rect, color, color, borderWidth_);
+        if (borderWidth_ > 0)
+            InflateRect(&rect, -borderWidth_, -borderWidth_);
     } else {
-        // The tiles show through the border.
         InflateRect(&rect, -borderWidth_, -borderWidth_);
         ++rect.right;
         ++rect.bottom;
@@ -168,13 +167,10 @@ void TBitmapPanel::paint(HDC dc) const {
     const unsigned sum = static_cast<unsigned>(rect.top + rect.bottom - w.cy);
     rect.top = static_cast<LONG>(sum / 2);
     rect.bottom = rect.top + w.cy;
-    const UINT align = alignment_ == TAlignment::taLeftJustify    ? DT_LEFT
-                       : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
-                                                                  : DT_CENTER;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     // The caption is drawn whole, whatever its length.
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect,
-              DT_EXPANDTABS | DT_VCENTER | align);
+              DT_EXPANDTABS | DT_VCENTER | drawTextAlign(alignment_));
     SetBkMode(dc, oldMode);
 }
 
@@ -188,16 +184,7 @@ HBRUSH TBitmapPanel::childBackground(HWND child, HDC dc) {
         return tileBrush_.get();
     }
     SetBkColor(dc, ui::resolve(color_));
-    return colorBrush();
-}
-
-HBRUSH TBitmapPanel::colorBrush() const {
-    const COLORREF rgb = ui::resolve(color_);
-    if (!colorBrush_ || colorBrushRgb_ != rgb) {
-        colorBrush_.reset(CreateSolidBrush(rgb));
-        colorBrushRgb_ = rgb;
-    }
-    return colorBrush_.get();
+    return colorBrush_.get(color_);
 }
 
 LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -54,8 +54,6 @@ private:
     // What a child control paints its background with: the tile aligned to the panel,
     // or the panel colour.
     HBRUSH childBackground(HWND child, HDC dc);
-    // A solid brush of the panel colour, made again only when the resolved colour changes.
-    HBRUSH colorBrush() const;
 
     ui::Color color_ = ui::clBtnFace;
     TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
@@ -66,10 +64,8 @@ private:
     TAlignment alignment_ = TAlignment::taCenter;
     HFONT font_ = nullptr;
     ui::Bitmap bitmap_;
-    SIZE bitmapSize_{};
     ui::Brush tileBrush_;
-    mutable ui::Brush colorBrush_;
-    mutable COLORREF colorBrushRgb_ = 0;
+    mutable ui::ColorBrush colorBrush_;
 };
 
 // Draws `rings` one-pixel frames on `rect` (top and left in `top`, bottom and right in

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace components {
@@ -101,8 +102,11 @@ void TCheckListBox::drawItem(const DRAWITEMSTRUCT& item) {
     }
     const int index = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    RECT row = item.rcItem;
-    FillRect(item.hDC, &row, GetSysColorBrush(COLOR_WINDOW));
+    const RECT row = item.rcItem;
+    // The tick column here; the text area is filled below in its own colour.
+    RECT column = row;
+    column.right = std::min(row.right, row.left + kTickColumn);
+    FillRect(item.hDC, &column, GetSysColorBrush(COLOR_WINDOW));
 
     const int box = 13;
     RECT tick{row.left + 1, row.top + (row.bottom - row.top - box) / 2, 0, 0};

@@ -119,7 +119,6 @@ void TScrollingCreditsBox::setTimeDelay(int value) {
 void TScrollingCreditsBox::setColor(ui::Color value) {
     if (!ui::storeChanged(color_, value))
         return;
-    brush_.reset();
     repaint();
 }
 
@@ -183,10 +182,11 @@ void TScrollingCreditsBox::StartScrolling() {
 void TScrollingCreditsBox::ScrollTick() {
     if (paused_ || !hwnd())
         return;
+    // Moves keep the z-order, so one listing serves the whole tick.
+    const auto children = childrenOf(hwnd());
     if (scrollStep_ != 0) {
         std::vector<int> tops;
-        const auto before = childrenOf(hwnd());
-        for (HWND child : before)
+        for (HWND child : children)
             tops.push_back(ui::boundsInParent(child).top);
         // Move the drawn pixels and the children together; only the uncovered strip is
         // repainted.
@@ -194,11 +194,10 @@ void TScrollingCreditsBox::ScrollTick() {
                        SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
         // A box that cannot be drawn (hidden, minimised) scrolls no pixels and, under
         // Wine, no children either; they still move.
-        for (std::size_t i = 0; i < before.size(); ++i)
-            if (ui::boundsInParent(before[i]).top == tops[i])
-                moveTop(before[i], tops[i] - scrollStep_);
+        for (std::size_t i = 0; i < children.size(); ++i)
+            if (ui::boundsInParent(children[i]).top == tops[i])
+                moveTop(children[i], tops[i] - scrollStep_);
     }
-    const auto children = childrenOf(hwnd());
     for (std::size_t i = 0; i < children.size(); ++i) {
         const RECT r = ui::boundsInParent(children[i]);
         if (r.bottom >= 0)
@@ -233,16 +232,10 @@ void TScrollingCreditsBox::stopWorker() {
     channel_.reset();
 }
 
-HBRUSH TScrollingCreditsBox::brush() {
-    if (!brush_)
-        brush_.reset(CreateSolidBrush(ui::resolve(color_)));
-    return brush_.get();
-}
-
 void TScrollingCreditsBox::paint(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, brush());
+    FillRect(dc, &client, brush_.get(color_));
 }
 
 LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -262,7 +255,7 @@ LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);
         SetBkColor(dc, ui::resolve(color_));
-        return reinterpret_cast<LRESULT>(brush());
+        return reinterpret_cast<LRESULT>(brush_.get(color_));
     }
     case WM_DESTROY:
         stopWorker();

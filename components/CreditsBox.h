@@ -86,8 +86,6 @@ private:
     void stopWorker();
     void repaint();
     void paint(HDC dc);
-    // The box colour, made on first use after each colour change.
-    HBRUSH brush();
     static void tick(void* box) { static_cast<TScrollingCreditsBox*>(box)->ScrollTick(); }
 
     int scrollStep_ = 1;
@@ -98,7 +96,7 @@ private:
     ui::Color color_ = ui::clBtnFace;
     bool singleBorder_ = false;
     std::string hint_;
-    ui::Brush brush_;
+    ui::ColorBrush brush_;
     HWND tooltip_ = nullptr;
 
     std::unique_ptr<ui::GuiChannel> channel_; // made with the worker, on the GUI thread

@@ -16,7 +16,6 @@ constexpr Color sysColor(int index) {
     return clSystemBit | static_cast<Color>(index);
 }
 
-constexpr Color clBlack = 0x000000;
 constexpr Color clWhite = 0xFFFFFF;
 constexpr Color clBlue = 0xFF0000;
 constexpr Color clBtnFace = sysColor(COLOR_BTNFACE);

@@ -1,5 +1,7 @@
 #pragma once
 // Owning wrappers for GDI objects and device contexts.
+#include "ui/Color.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -37,6 +39,24 @@ using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 using Bitmap = GdiObject<HBITMAP>;
+
+// A solid brush for a control's colour, made again only when the colour resolves to a
+// different RGB (a new colour, or a system colour the user changed).
+class ColorBrush {
+public:
+    HBRUSH get(Color color) {
+        const COLORREF rgb = resolve(color);
+        if (!brush_ || rgb_ != rgb) {
+            brush_.reset(CreateSolidBrush(rgb));
+            rgb_ = rgb;
+        }
+        return brush_.get();
+    }
+
+private:
+    Brush brush_;
+    COLORREF rgb_ = 0;
+};
 
 // A DC from GetDC, released with the window it came from.
 class WindowDC {

@@ -2,8 +2,9 @@
 // The base of every window and control class: one C++ object per HWND. The object is
 // bound to its window through a window property from the first message on and unbound
 // at WM_NCDESTROY. Standard controls are subclassed the same way, so a parent can
-// reflect WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR* back to
-// the control's object, which then owns its own drawing and notifications.
+// reflect WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* back to the control's
+// object, which then owns its own drawing and notifications. WM_MEASUREITEM carries no
+// window handle, so it is not reflected: the parent answers it, if anyone does.
 #include <windows.h>
 
 #include <string>

@@ -3,6 +3,7 @@
 #include "tests/face/GuiTestHelpers.h"
 #include "tests/support/Pixels.h"
 #include "ui/Layout.h"
+#include "ui/Painting.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,24 @@ TEST_F(PanelFixture, TilesFromTheTopLeftCornerAcrossAndDown) {
     EXPECT_EQ(canvas.at(128, 5), tilePixel(0, 5));
     EXPECT_EQ(canvas.at(300, 260), tilePixel(300 - 256, 260 - 256));
     EXPECT_EQ(canvas.at(320, 268), tilePixel(320 - 256, 268 - 256));
+}
+
+TEST_F(PanelFixture, AChildPaintingThePanelIntoItsOwnDCSeesTheTilesWhereThePanelHasThem) {
+    make(321, 269);
+    panel.setBevelOuter(TPanelBevel::bvNone);
+    HBITMAP tile = makeTile();
+    panel.setBitmap(tile);
+    DeleteObject(tile);
+    // Across a tile edge, as a transparent label there paints its background.
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 150, 100, 40, 40, panel.hwnd(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(child);
+    Canvas canvas(40, 40);
+    ui::paintParentBackground(child, canvas.dc());
+    EXPECT_EQ(canvas.at(0, 0), tilePixel(150 - 128, 100));
+    EXPECT_EQ(canvas.at(39, 27), tilePixel(189 - 128, 127));
+    EXPECT_EQ(canvas.at(39, 28), tilePixel(189 - 128, 0));
+    DestroyWindow(child);
 }
 
 TEST_F(PanelFixture, KeepsItsOwnCopyOfTheBitmap) {
