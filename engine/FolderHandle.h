@@ -1,0 +1,27 @@
+#pragma once
+// Opening a folder that is to be listed or wiped, and reading back where a handle really
+// leads. Every later step works through the handle, never through the path again.
+#include "engine/Handles.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace engine {
+
+// The absolute form of `path` in the "\\?\" namespace, so that no length limit applies and
+// names ending in a dot or a space are kept as they are; "" for a relative or empty path.
+// ".." and "." are resolved first, textually.
+std::wstring ExtendedPath(const std::wstring& path);
+
+// Opens an existing folder for listing and for opening what it holds relative to it. The
+// path itself may be a link (a moved Temp folder often is): it is followed. Other
+// processes may go on reading, writing and deleting in it. Empty when it cannot be opened
+// or is not a folder.
+FileHandle OpenFolder(const std::wstring& path);
+
+// The final path of an open file or folder, after every link and ".." ("C:\Users\x" or
+// "\\server\share\x", without the "\\?\" prefix); "" when the system cannot tell.
+std::wstring FinalPathOf(HANDLE handle);
+
+} // namespace engine
