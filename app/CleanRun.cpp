@@ -1,10 +1,10 @@
-// "&Go!": the clean run, in its fixed order. Everything runs synchronously here; the
-// window processes no messages until a modal window of the run is up.
+// "&Go!": the confirmation, then the clean run with the orphaned-shortcut step first, then
+// the closing message. Everything runs synchronously here; the window processes no messages
+// until a modal window of the run is up.
 #include "app/MessageDialog.h"
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
-#include "engine/Areas.h"
-#include "engine/Settings.h"
+#include "engine/CleanRun.h"
 
 namespace app {
 
@@ -21,26 +21,13 @@ void TSettingsFrm::setBusy(bool busy) {
 }
 
 void TSettingsFrm::Button1Click() {
-    if (!SilentMode && ShowMessage(hwnd(), MessageKind::Confirmation, kConfirmText) != IDYES)
+    if (ShowMessage(hwnd(), MessageKind::Confirmation, kConfirmText) != IDYES)
         return;
 
     // The hourglass stays until the program ends; modal windows of the run show the arrow.
     setBusy(true);
-    OrphanList.clear();
-
-    removeOrphanedShortcuts();
-
-    if (isChecked(idCheckBox1))
-        engine::CleanWindowsTemp(isChecked(idWindowsTempSub));
-    if (isChecked(idCheckBox3))
-        engine::EmptyRecycleBins();
-    if (isChecked(idCheckBox5))
-        engine::ClearRecentDocuments();
-    // The user folders always come last; only ticked entries are wiped.
-    engine::CleanUserFolders(userFolders(), isChecked(idUserSub));
-
-    engine::SaveSettings(*this);
-    if (!SilentMode) {
+    engine::RunClean(choices(), [this] { removeOrphanedShortcuts(); });
+    {
         const ArrowWhileModal arrow(*this);
         ShowMessage(hwnd(), MessageKind::Information, kDoneText);
     }

@@ -16,6 +16,7 @@ void TSettingsFrm::CheckFolderShortcuts(const std::string& folder) {
 }
 
 void TSettingsFrm::removeOrphanedShortcuts() {
+    OrphanList.clear();
     if (isChecked(idCheckBox2))
         ScanForOrphans(DesktopPath, true);
     if (isChecked(idCheckBox4))

@@ -3,16 +3,45 @@
 #include "app/Application.h"
 #include "app/RemoveShortcuts.h"
 #include "app/SettingsFrm.h"
+#include "engine/CleanRun.h"
 #include "shortcuts/ComPtr.h"
+#include "shortcuts/ShellLnk.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 namespace app {
 
+namespace {
+
+// "/S" in any letter case, as the first argument only.
+bool isSilentStart(const std::vector<std::string>& args) {
+    return !args.empty() && shortcuts::AsciiUpper(args.front()) == "/S";
+}
+
+// The stored choices, cleaned without any window; an error is reported and the program
+// ends all the same.
+void runSilentClean() {
+    ui::setApplicationTitle(kApplicationTitle);
+    try {
+        engine::Choices choices;
+        choices.Load();
+        engine::RunClean(choices);
+    } catch (const std::exception& e) {
+        ui::reportError(e.what());
+    }
+}
+
+} // namespace
+
 int RunProgram(const std::vector<std::string>& args) {
-    // COM for the life of the program, on the GUI thread: the folder picker needs it.
+    // COM for the life of the program, on the GUI thread: the folder picker and the shell's
+    // emptying calls need it.
     shortcuts::ComInit com;
+    if (isSilentStart(args)) {
+        runSilentClean();
+        return 0;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -25,9 +54,6 @@ int RunProgram(const std::vector<std::string>& args) {
     TSettingsFrm form;
     form.create(args, application.Handle());
     application.SetMainForm(form.hwnd());
-    // A silent start has run and asked to end: nothing is shown, not even the button.
-    if (form.terminated())
-        return 0;
     // Made hidden once the main window exists, kept until exit; destroyed before the form.
     TRemoveLinksDlg removeLinksDlg;
     removeLinksDlg.create(form.hwnd());

@@ -1,12 +1,9 @@
 #include "app/RemoveShortcuts.h"
 
 #include "app/AppResources.h"
-#include "engine/Registry.h"
-#include "engine/Wipe.h"
-#include "shortcuts/ShellLnk.h"
+#include "shortcuts/RemoveOrphans.h"
 #include "ui/ModalLoop.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace app {
@@ -33,51 +30,10 @@ constexpr ui::ControlDef kLayout[] = {
     {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
 };
 // clang-format on
-std::string comparable(std::string path) {
-    while (path.size() > 3 && path.back() == '\\')
-        path.pop_back();
-    return shortcuts::AsciiUpper(path);
-}
-
-// Every folder the shell names under "Shell Folders" (the user's and the common ones).
-std::vector<std::string> shellFolders() {
-    std::vector<std::string> folders;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        HKEY opened = nullptr;
-        if (RegOpenKeyExA(root, shortcuts::ShellFoldersKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-            continue;
-        const engine::KeyHandle key(opened);
-        for (DWORD index = 0;; ++index) {
-            char name[256];
-            DWORD nameLength = sizeof name, type = 0;
-            BYTE data[1024];
-            DWORD size = sizeof data - 1;
-            const LONG result =
-                RegEnumValueA(key.get(), index, name, &nameLength, nullptr, &type, data, &size);
-            if (result == ERROR_NO_MORE_ITEMS)
-                break;
-            if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-                continue;
-            data[size] = 0;
-            folders.push_back(comparable(reinterpret_cast<const char*>(data)));
-        }
-    }
-    return folders;
-}
-
 } // namespace
 
 std::span<const ui::ControlDef> RemoveLinksLayout() {
     return kLayout;
-}
-
-std::string FolderOfShortcut(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    if (slash == std::string::npos)
-        return {};
-    if (slash > 0 && (path[slash - 1] == ':' || path[slash - 1] == '\\'))
-        return path.substr(0, slash + 1);
-    return path.substr(0, slash);
 }
 
 HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile) {
@@ -133,28 +89,12 @@ void TRemoveLinksDlg::FormShow() {
 }
 
 void TRemoveLinksDlg::OKBtnClick() {
-    const bool removeFolders =
-        SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    // An orphan lying directly on the Desktop or in the Start Menu must not take that
-    // shell folder with it when it was the folder's last item.
-    const std::vector<std::string> protectedFolders =
-        removeFolders ? shellFolders() : std::vector<std::string>{};
-    const int count = ShortcutList_.count();
-    for (int i = 0; i < count; ++i) {
-        if (!ShortcutList_.checked(i))
-            continue;
-        const std::string path = ShortcutList_.text(i);
-        // The program's rule for every deletion: only a file it could open for exclusive
-        // writing goes, so a read-only or open shortcut stays (Wine would delete it).
-        if (engine::IsFileWritable(path))
-            DeleteFileA(path.c_str());
-        // The system refuses a folder that is not empty; that is the point.
-        const std::string folder = FolderOfShortcut(path);
-        if (removeFolders && !folder.empty() &&
-            std::find(protectedFolders.begin(), protectedFolders.end(), comparable(folder)) ==
-                protectedFolders.end())
-            RemoveDirectoryA(folder.c_str());
-    }
+    std::vector<std::string> ticked;
+    for (int i = 0; i < ShortcutList_.count(); ++i)
+        if (ShortcutList_.checked(i))
+            ticked.push_back(ShortcutList_.text(i));
+    shortcuts::RemoveOrphanedShortcuts(
+        ticked, SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED);
 }
 
 void TRemoveLinksDlg::FormHide() {

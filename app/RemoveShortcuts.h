@@ -31,10 +31,6 @@ enum RemoveLinksId : int {
 
 std::span<const ui::ControlDef> RemoveLinksLayout();
 
-// The folder that directly holds `path`: everything before its last "\", keeping that
-// "\" when it follows a drive's ":" or another "\" (C:\x.lnk gives C:\). "" without one.
-std::string FolderOfShortcut(const std::string& path);
-
 class TRemoveLinksDlg : public ui::Window {
 public:
     // Makes the window and its controls, hidden, owned by `owner`.

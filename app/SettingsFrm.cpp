@@ -135,38 +135,22 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
     readShellFolders();
 
     if (args.empty()) {
-        SilentMode = false;
         // The splash covers the loading and the first showing.
         TSplashFrm::createAndShow(hwnd());
         try {
-            engine::LoadSettings(*this);
+            LoadSettings();
         } catch (const std::exception& e) {
             ui::reportError(e.what());
         }
-    } else if (shortcuts::AsciiUpper(args.front()) == "/S") {
-        SilentMode = true;
-        try {
-            engine::LoadSettings(*this);
-            Button1Click();
-        } catch (const std::exception& e) {
-            ui::reportError(e.what());
-        }
-        // The program ends after a silent run, whatever happened in it.
-        terminated_ = true;
     }
     // Any other first argument: no splash and no stored choices.
 }
 
 void TSettingsFrm::readShellFolders() {
-    StartMenuPath.clear();
-    DesktopPath.clear();
-    engine::Registry registry;
-    if (!registry.openKey(shortcuts::ShellFoldersKey))
-        return;
     // A value that cannot be read leaves its path empty, without a word.
-    const auto read = [&registry](const char* name) {
+    const auto read = [](const char* name) {
         try {
-            return registry.readString(name);
+            return shortcuts::ReadShellFolder(name);
         } catch (const engine::RegistryError&) {
             return std::string();
         }
@@ -176,7 +160,7 @@ void TSettingsFrm::readShellFolders() {
 }
 
 void TSettingsFrm::show() {
-    if (terminated_ || !hwnd())
+    if (!hwnd())
         return;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());

@@ -1,11 +1,11 @@
 #pragma once
 // TSettingsFrm: the program's main window. The "Control" page holds the cleaning choices
-// and the user-folder list; "&Go!" runs the clean (CleanRun.cpp); the stored choices are
-// read and written through engine::SettingsControls (SettingsControls.cpp).
+// and the user-folder list; "&Go!" runs the clean (CleanRun.cpp); the controls and the
+// stored choices meet in SettingsChoices.cpp.
 #include "app/AboutPage.h"
 #include "components/BitmapPanel.h"
 #include "components/CheckListBox.h"
-#include "engine/Settings.h"
+#include "engine/Choices.h"
 #include "shortcuts/ShellLnk.h"
 #include "ui/Gdi.h"
 #include "ui/Layout.h"
@@ -19,27 +19,24 @@ namespace app {
 
 class TRemoveLinksDlg;
 
-class TSettingsFrm : public ui::Window, public engine::SettingsControls {
+class TSettingsFrm : public ui::Window {
 public:
     TSettingsFrm();
     ~TSettingsFrm() override;
 
     // Creates the window and its controls, owned by `owner` (the application window, which
     // carries the taskbar button), then runs FormCreate with the command-line arguments
-    // (without the program name). The window is not shown yet.
+    // (without the program name). The window is not shown yet. A silent start never gets
+    // here: it runs without any window (Program.cpp).
     void create(const std::vector<std::string>& args, HWND owner = nullptr);
-    // Shows the window unless the start asked the program to end.
     void show();
     // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).
     bool preTranslate(MSG& msg);
-    // A silent start or a failure asked the program to end before the message loop.
-    bool terminated() const { return terminated_; }
 
     // State shared with the clean run and the orphan scan.
     std::string StartMenuPath;
     std::string DesktopPath;
     std::vector<std::string> OrphanList;
-    bool SilentMode = false;
     // Reads every shortcut the scans test; kept for the life of the window.
     shortcuts::TPBShellLink PBShellLink1;
     // The removal dialog, made hidden by the entry point after this window (none in a
@@ -50,19 +47,12 @@ public:
     void ScanForOrphans(const std::string& folder, bool recurse);
     void CheckFolderShortcuts(const std::string& folder);
 
-    // engine::SettingsControls
-    bool windowsTempFiles() const override;
-    bool windowsTempSub() const override;
-    bool recycleBin() const override;
-    bool recentDocs() const override;
-    bool userSub() const override;
-    std::vector<engine::UserFolder> userFolders() const override;
-    void setWindowsTempFiles(bool value) override;
-    void setWindowsTempSub(bool value) override;
-    void setRecycleBin(bool value) override;
-    void setRecentDocs(bool value) override;
-    void setUserSub(bool value) override;
-    void setUserFolders(const std::vector<engine::UserFolder>& folders) override;
+    // The choices as the controls show them, and the controls set from choices.
+    engine::Choices choices() const;
+    void showChoices(const engine::Choices& choices);
+    // The stored choices into the controls, and the controls into the store.
+    void LoadSettings();
+    void SaveSettings() const;
 
     // The help topic of `control` or of its nearest enclosing window that has one; 0 if none.
     static DWORD HelpTopicOf(HWND control);
@@ -120,7 +110,6 @@ private:
     AboutPage aboutPage_;
     ui::Bitmap banner_;
     bool busy_ = false;
-    bool terminated_ = false;
     bool shownOnce_ = false;
 };
 

@@ -1,7 +1,7 @@
 #include "shortcuts/ShellLnk.h"
 
-#include "engine/Registry.h"
 #include "shortcuts/ComPtr.h"
+#include "shortcuts/ShellFolders.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -39,10 +39,7 @@ std::string AsciiLower(std::string text) {
 }
 
 std::string ShellFolderPath(TShellFolder folder) {
-    engine::Registry registry(HKEY_CURRENT_USER);
-    // A missing key reads as a missing value: the empty text.
-    registry.openKey(ShellFoldersKey);
-    return registry.readString(ShellFolderValueNames.at(folder));
+    return ReadShellFolder(ShellFolderValueNames.at(folder));
 }
 
 void TPBShellLink::SetFileName(const std::string& value) {

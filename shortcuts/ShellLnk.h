@@ -3,6 +3,7 @@
 // The file is never parsed here and the shortcut is never resolved.
 #include "shortcuts/FileIcon.h"
 #include "shortcuts/Persistent.h"
+#include "shortcuts/ShellFolders.h"
 
 #include <array>
 #include <cstdint>
@@ -34,8 +35,6 @@ inline constexpr std::array<const char*, 11> ShellFolderValueNames = {
     "",       "Desktop", "Favorites",  "Fonts",   "Personal",  "Programs",
     "Recent", "SendTo",  "Start Menu", "Startup", "Templates",
 };
-inline constexpr const char* ShellFoldersKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 

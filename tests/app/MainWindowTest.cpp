@@ -28,6 +28,11 @@ struct MainWindow : ::testing::Test {
         ASSERT_NE(window, nullptr);
     }
     HWND control(int id) { return e2e::findControl(window, id); }
+    void showFolders(std::vector<engine::UserFolder> folders) {
+        engine::Choices choices;
+        choices.userFolders = std::move(folders);
+        form.showChoices(choices);
+    }
     RECT clientRectOf(int id) {
         RECT r{};
         GetWindowRect(control(id), &r);
@@ -111,33 +116,30 @@ TEST_F(MainWindow, F1FindsTheTopicOfTheControlOrItsNearestCarrier) {
     EXPECT_EQ(TSettingsFrm::HelpTopicOf(inner), 7u);
 }
 
-TEST_F(MainWindow, LoadedChoicesSetTheControlsWithoutLookingLikeEdits) {
-    form.setWindowsTempSub(true);
+TEST_F(MainWindow, ShownChoicesSetTheControlsAndReadBackUnchanged) {
+    engine::Choices choices;
+    choices.windowsTempSubFolders = true;
+    form.showChoices(choices);
     EXPECT_FALSE(e2e::isEnabled(control(idWindowsTempSub)));
-    form.setWindowsTempFiles(true);
+    choices.windowsTemp = true;
+    form.showChoices(choices);
     EXPECT_TRUE(e2e::isEnabled(control(idWindowsTempSub)));
-    form.setWindowsTempFiles(false);
-    EXPECT_FALSE(e2e::isEnabled(control(idWindowsTempSub)));
-    EXPECT_TRUE(form.windowsTempSub());
 
-    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}});
-    const std::vector<engine::UserFolder> expected{
-        {"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}};
-    EXPECT_EQ(form.userFolders(), expected);
-    form.setRecycleBin(true);
-    form.setRecentDocs(true);
-    form.setUserSub(true);
-    EXPECT_TRUE(e2e::isChecked(control(idCheckBox3)));
-    EXPECT_TRUE(e2e::isChecked(control(idCheckBox5)));
-    EXPECT_TRUE(e2e::isChecked(control(idUserSub)));
+    choices.recycleBin = true;
+    choices.recentDocuments = true;
+    choices.userSubFolders = true;
+    choices.userFolders = {{"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}};
+    form.showChoices(choices);
+    EXPECT_EQ(form.choices(), choices);
     EXPECT_FALSE(e2e::isChecked(control(idCheckBox2)));
+    EXPECT_FALSE(e2e::isChecked(control(idCheckBox4)));
 }
 
 } // namespace
 
 namespace {
 TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
-    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\c", true}});
+    showFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\c", true}});
     HWND list = control(idUserDirs);
     const POINT p = e2e::listItemPoint(list, 1, 60);
     const LPARAM at = MAKELPARAM(p.x, p.y);
@@ -149,13 +151,13 @@ TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
     SendMessageA(list, WM_LBUTTONUP, 0, at);
     EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
     const std::vector<engine::UserFolder> left{{"C:\\a", true}, {"C:\\c", true}};
-    EXPECT_EQ(form.userFolders(), left);
+    EXPECT_EQ(form.choices().userFolders, left);
 }
 } // namespace
 
 namespace {
 TEST_F(MainWindow, SelectingAnEntryByKeyEnablesRemoveAsAClickDoes) {
-    form.setUserFolders({{"C:\\a", true}, {"C:\\b", false}});
+    showFolders({{"C:\\a", true}, {"C:\\b", false}});
     HWND list = control(idUserDirs);
     HWND remove = control(idRemove);
     EXPECT_FALSE(e2e::isEnabled(remove));
@@ -164,11 +166,11 @@ TEST_F(MainWindow, SelectingAnEntryByKeyEnablesRemoveAsAClickDoes) {
     SendMessageA(remove, BM_CLICK, 0, 0);
     EXPECT_FALSE(e2e::isEnabled(remove));
     const std::vector<engine::UserFolder> left{{"C:\\b", false}};
-    EXPECT_EQ(form.userFolders(), left);
+    EXPECT_EQ(form.choices().userFolders, left);
     SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(e2e::isEnabled(remove));
     SendMessageA(remove, BM_CLICK, 0, 0);
-    EXPECT_EQ(form.userFolders().size(), 0u);
+    EXPECT_EQ(form.choices().userFolders.size(), 0u);
     // In an empty list a key selects nothing, so "&Remove" stays disabled.
     SendMessageA(list, WM_KEYDOWN, VK_END, 0);
     EXPECT_FALSE(e2e::isEnabled(remove));

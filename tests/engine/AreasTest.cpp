@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Areas.h"
+#include "engine/CleanRun.h"
 #include "tests/engine/EngineFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -149,6 +150,26 @@ TEST(UserFolders, WipesTickedEntriesOnlyAndIgnoresUnusablePaths) {
     engine::CleanUserFolders({{tree.at("two"), true}}, false);
     EXPECT_EQ(listFolder(tree.at("two")), Names{"sub"});
     engine::CleanUserFolders({}, true);
+}
+
+TEST(CleanRun, TheOrphanStepComesBeforeAnyDeletionAndTheChoicesAreStoredLast) {
+    TempTree tree("run");
+    tree.file("one\\f.txt");
+    testsupport::RegistryGuard guard(testsupport::kSettingsKey,
+                                     testsupport::RegistryGuard::Start::Empty);
+    engine::CreateSettingsKey();
+    engine::Choices choices;
+    choices.userFolders = {{tree.at("one"), true}};
+    bool fileThere = false, storedYet = true;
+    engine::RunClean(choices, [&] {
+        fileThere = tree.exists("one\\f.txt");
+        storedYet = testsupport::storedValue(testsupport::kSettingsKey, "UserDirectories").present;
+    });
+    EXPECT_TRUE(fileThere);
+    EXPECT_FALSE(storedYet);
+    EXPECT_FALSE(tree.exists("one\\f.txt"));
+    const std::string list = std::string(1, '*').append(tree.at("one")).append("\r\n", 3);
+    EXPECT_EQ(testsupport::storedValue(testsupport::kSettingsKey, "UserDirectories").data, list);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Registry.h"
-#include "engine/Settings.h"
+#include "engine/Choices.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -19,45 +19,17 @@ const std::string kParent = "Software\\Quellmoor Software";
 const Names kSubKeys = {"RecentDocs", "RecycleBin", "UserDirectories",
                         "UserSubDir", "WTFSubDir",  "WindowsTempFiles"};
 
-// The main window's controls as the store sees them, with a log of every call in order.
-class FakeControls : public engine::SettingsControls {
-public:
-    bool tempFiles = false, tempSub = false, recycle = false, recent = false, userSubDir = false;
-    Folders folders;
-    std::string throwAt; // a getter that fails, as a control might
-    mutable Names calls;
-
-    bool windowsTempFiles() const override { return get("windowsTempFiles", tempFiles); }
-    bool windowsTempSub() const override { return get("windowsTempSub", tempSub); }
-    bool recycleBin() const override { return get("recycleBin", recycle); }
-    bool recentDocs() const override { return get("recentDocs", recent); }
-    bool userSub() const override { return get("userSub", userSubDir); }
-    Folders userFolders() const override {
-        calls.push_back("userFolders");
-        return folders;
-    }
-    void setWindowsTempFiles(bool v) override { set("WindowsTempFiles", tempFiles, v); }
-    void setWindowsTempSub(bool v) override { set("WTFSubDir", tempSub, v); }
-    void setRecycleBin(bool v) override { set("RecycleBin", recycle, v); }
-    void setRecentDocs(bool v) override { set("RecentDocs", recent, v); }
-    void setUserSub(bool v) override { set("UserSubDir", userSubDir, v); }
-    void setUserFolders(const Folders& v) override {
-        calls.push_back("UserDirectories");
-        folders = v;
-    }
-
-private:
-    bool get(const char* name, bool value) const {
-        calls.push_back(name);
-        if (throwAt == name)
-            throw std::runtime_error("control failed");
-        return value;
-    }
-    void set(const char* name, bool& field, bool value) {
-        calls.push_back(std::string(name) + "=" + (value ? "1" : "0"));
-        field = value;
-    }
-};
+// Choices that differ from every stored value below, so each test sees which were read.
+engine::Choices untouched() {
+    engine::Choices c;
+    c.windowsTemp = false;
+    c.windowsTempSubFolders = true;
+    c.recycleBin = false;
+    c.recentDocuments = false;
+    c.userFolders = {{"C:\\kept", true}};
+    c.userSubFolders = false;
+    return c;
+}
 
 // Raw registry access for arranging and inspecting the key.
 HKEY openKey(const std::string& path) {
@@ -129,8 +101,17 @@ void storeAllSix() {
     setDword("UserSubDir", 1);
 }
 
-const Names kAllLoaded = {"WindowsTempFiles=1", "WTFSubDir=0",  "RecycleBin=1",
-                          "RecentDocs=1",       "UserSubDir=1", "UserDirectories"};
+// What storeAllSix() loads as.
+engine::Choices allSix() {
+    engine::Choices c;
+    c.windowsTemp = true;
+    c.windowsTempSubFolders = false;
+    c.recycleBin = true;
+    c.recentDocuments = true;
+    c.userFolders = {{"C:\\one", true}, {"D:\\two", false}, {"C:\\three", true}};
+    c.userSubFolders = true;
+    return c;
+}
 
 // Each test starts without the settings key and leaves the registry as it found it.
 class SettingsStore : public ::testing::Test {
@@ -155,19 +136,17 @@ TEST(ListText, LineBreaksTicksAndEmptyEntries) {
 }
 
 TEST_F(SettingsStore, NoKeyCreatesTheEmptyLayoutAndSetsNothing) {
-    FakeControls controls;
-    engine::LoadSettings(controls);
-    EXPECT_TRUE(controls.calls.empty());
+    engine::Choices choices = untouched();
+    choices.Load();
+    EXPECT_EQ(choices, untouched());
     expectEmptyLayout();
 }
 
-TEST_F(SettingsStore, AllSixValuesLoadInOrderWithTheListLast) {
+TEST_F(SettingsStore, AllSixValuesLoad) {
     storeAllSix();
-    FakeControls controls;
-    engine::LoadSettings(controls);
-    EXPECT_EQ(controls.calls, kAllLoaded);
-    EXPECT_EQ(controls.folders,
-              (Folders{{"C:\\one", true}, {"D:\\two", false}, {"C:\\three", true}}));
+    engine::Choices choices = untouched();
+    choices.Load();
+    EXPECT_EQ(choices, allSix());
     // A good key is not touched: no sub-keys are made.
     EXPECT_TRUE(subKeys(kKey).empty());
 }
@@ -176,39 +155,44 @@ TEST_F(SettingsStore, ABadValueStopsLoadingAndRemakesTheLayout) {
     struct Case {
         const char* what;
         void (*spoil)();
-        Names loaded;
+        int loaded; // how many of the values before the list were taken
     };
     const Case cases[] = {
-        {"UserSubDir missing",
-         [] { deleteValue("UserSubDir"); },
-         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1", "RecentDocs=1"}},
-        {"WindowsTempFiles as text", [] { setText("WindowsTempFiles", "1"); }, {}},
+        {"UserSubDir missing", [] { deleteValue("UserSubDir"); }, 4},
+        {"WindowsTempFiles as text", [] { setText("WindowsTempFiles", "1"); }, 0},
         {"RecycleBin longer than four bytes",
          [] {
              const unsigned long long wide = 1;
              setValue("RecycleBin", REG_QWORD, &wide, sizeof wide);
          },
-         {"WindowsTempFiles=1", "WTFSubDir=0"}},
+         2},
         {"RecentDocs as binary",
          [] {
              const DWORD one = 1;
              setValue("RecentDocs", REG_BINARY, &one, sizeof one);
          },
-         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1"}},
-        {"UserDirectories as a number",
-         [] { setDword("UserDirectories", 1); },
-         {"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=1", "RecentDocs=1"}},
+         3},
+        {"UserDirectories as a number", [] { setDword("UserDirectories", 1); }, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         testsupport::deleteKeyTree(kParent);
         storeAllSix();
         c.spoil();
-        FakeControls controls;
-        controls.folders = {{"C:\\kept", true}};
-        engine::LoadSettings(controls);
-        EXPECT_EQ(controls.calls, c.loaded);
-        EXPECT_EQ(controls.folders, (Folders{{"C:\\kept", true}}));
+        engine::Choices choices = untouched();
+        choices.Load();
+        // Values are taken in order up to the bad one; the list, applied last, never is.
+        engine::Choices expected = untouched();
+        const engine::Choices all = allSix();
+        if (c.loaded > 0)
+            expected.windowsTemp = all.windowsTemp;
+        if (c.loaded > 1)
+            expected.windowsTempSubFolders = all.windowsTempSubFolders;
+        if (c.loaded > 2)
+            expected.recycleBin = all.recycleBin;
+        if (c.loaded > 3)
+            expected.recentDocuments = all.recentDocuments;
+        EXPECT_EQ(choices, expected);
         // The layout is made again around the values, which stay as they were.
         EXPECT_EQ(subKeys(kKey), kSubKeys);
         EXPECT_TRUE(stored("WindowsTempFiles").present);
@@ -218,11 +202,11 @@ TEST_F(SettingsStore, ABadValueStopsLoadingAndRemakesTheLayout) {
 TEST_F(SettingsStore, AMissingListLoadsEmptyAndLoadingGoesOn) {
     storeAllSix();
     deleteValue("UserDirectories");
-    FakeControls controls;
-    controls.folders = {{"C:\\old", true}};
-    engine::LoadSettings(controls);
-    EXPECT_EQ(controls.calls, kAllLoaded);
-    EXPECT_TRUE(controls.folders.empty());
+    engine::Choices choices = untouched();
+    choices.Load();
+    engine::Choices expected = allSix();
+    expected.userFolders.clear();
+    EXPECT_EQ(choices, expected);
     EXPECT_TRUE(subKeys(kKey).empty());
 }
 
@@ -242,23 +226,21 @@ TEST_F(SettingsStore, ListTextIsReadAsStored) {
         testsupport::deleteKeyTree(kParent);
         storeAllSix();
         setValue("UserDirectories", c.type, c.text.data(), static_cast<DWORD>(c.text.size()));
-        FakeControls controls;
-        engine::LoadSettings(controls);
-        EXPECT_EQ(controls.folders, c.expected) << c.text;
-        EXPECT_EQ(controls.calls, kAllLoaded) << c.text;
+        engine::Choices choices = untouched();
+        choices.Load();
+        EXPECT_EQ(choices.userFolders, c.expected) << c.text;
+        EXPECT_TRUE(choices.userSubFolders) << c.text;
     }
 }
 
-TEST_F(SettingsStore, SaveWritesTheSixValuesInOrder) {
+TEST_F(SettingsStore, SaveWritesTheSixValues) {
     engine::CreateSettingsKey();
-    FakeControls controls;
-    controls.tempFiles = true;
-    controls.recent = true;
-    controls.userSubDir = true;
-    controls.folders = {{"C:\\first folder", true}, {"D:\\second", false}};
-    engine::SaveSettings(controls);
-    EXPECT_EQ(controls.calls, (Names{"userFolders", "windowsTempFiles", "windowsTempSub",
-                                     "recycleBin", "recentDocs", "userSub"}));
+    engine::Choices choices;
+    choices.windowsTemp = true;
+    choices.recentDocuments = true;
+    choices.userSubFolders = true;
+    choices.userFolders = {{"C:\\first folder", true}, {"D:\\second", false}};
+    choices.Save();
     const std::pair<const char*, DWORD> flags[] = {{"WindowsTempFiles", 1},
                                                    {"WTFSubDir", 0},
                                                    {"RecycleBin", 0},
@@ -274,46 +256,26 @@ TEST_F(SettingsStore, SaveWritesTheSixValuesInOrder) {
     EXPECT_EQ(list.data, std::string("*C:\\first folder\r\nD:\\second\r\n") + '\0');
 
     // What was saved loads back the same.
-    FakeControls again;
-    engine::LoadSettings(again);
-    EXPECT_EQ(again.folders, controls.folders);
-    EXPECT_EQ(again.calls, (Names{"WindowsTempFiles=1", "WTFSubDir=0", "RecycleBin=0",
-                                  "RecentDocs=1", "UserSubDir=1", "UserDirectories"}));
+    engine::Choices again = untouched();
+    again.Load();
+    EXPECT_EQ(again, choices);
 
     // An empty list is the empty text and its zero.
-    engine::SaveSettings(FakeControls());
+    engine::Choices().Save();
     EXPECT_EQ(stored("UserDirectories").data, std::string(1, '\0'));
     EXPECT_EQ(valueCount(kKey), 6u);
 }
 
 TEST_F(SettingsStore, SavingWithoutTheKeyMakesTheLayoutAndWritesNothing) {
-    FakeControls controls;
-    controls.tempFiles = true;
-    controls.folders = {{"C:\\x", true}};
-    engine::SaveSettings(controls);
+    engine::Choices choices;
+    choices.windowsTemp = true;
+    choices.userFolders = {{"C:\\x", true}};
+    choices.Save();
     expectEmptyLayout();
     // The next start finds every choice clear.
-    FakeControls next;
-    engine::LoadSettings(next);
-    EXPECT_EQ(next.calls, Names{});
-}
-
-TEST_F(SettingsStore, AFailedWriteKeepsWhatWasWrittenAndRemakesTheLayout) {
-    setDword("RecentDocs", 1);
-    setDword("UserSubDir", 0);
-    FakeControls controls;
-    controls.tempFiles = true;
-    controls.recycle = true;
-    controls.userSubDir = true;
-    controls.throwAt = "recentDocs";
-    engine::SaveSettings(controls);
-    EXPECT_EQ(stored("WindowsTempFiles").data, dword(1));
-    EXPECT_EQ(stored("WTFSubDir").data, dword(0));
-    EXPECT_EQ(stored("RecycleBin").data, dword(1));
-    EXPECT_EQ(stored("RecentDocs").data, dword(1)); // the old value, not rewritten
-    EXPECT_FALSE(stored("UserDirectories").present);
-    EXPECT_EQ(stored("UserSubDir").data, dword(0));
-    EXPECT_EQ(subKeys(kKey), kSubKeys);
+    engine::Choices next;
+    next.Load();
+    EXPECT_EQ(next, engine::Choices());
 }
 
 TEST_F(SettingsStore, CreatingKeepsWhatExists) {
@@ -333,16 +295,16 @@ TEST_F(SettingsStore, OnlyAFailedKeyCreationLeavesTheStore) {
               ERROR_SUCCESS);
     RegCloseKey(raw);
     const std::string expected = "Failed to create key " + kKey;
-    FakeControls controls;
+    engine::Choices choices;
     try {
-        engine::LoadSettings(controls);
-        ADD_FAILURE() << "LoadSettings raised nothing";
+        choices.Load();
+        ADD_FAILURE() << "Load raised nothing";
     } catch (const engine::RegistryError& error) {
         EXPECT_EQ(std::string(error.what()), expected);
     }
     try {
-        engine::SaveSettings(controls);
-        ADD_FAILURE() << "SaveSettings raised nothing";
+        choices.Save();
+        ADD_FAILURE() << "Save raised nothing";
     } catch (const engine::RegistryError& error) {
         EXPECT_EQ(std::string(error.what()), expected);
     }

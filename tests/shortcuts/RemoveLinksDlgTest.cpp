@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/RemoveShortcuts.h"
+#include "shortcuts/RemoveOrphans.h"
 #include "shortcuts/ShellLnk.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Gdi.h"
@@ -49,10 +50,10 @@ struct RemoveLinksDialog : ::testing::Test {
 } // namespace
 
 TEST(FolderOfShortcut, KeepsTheRootBackslash) {
-    EXPECT_EQ(app::FolderOfShortcut("C:\\Menu\\Games\\x.lnk"), "C:\\Menu\\Games");
-    EXPECT_EQ(app::FolderOfShortcut("C:\\x.lnk"), "C:\\");
-    EXPECT_EQ(app::FolderOfShortcut("C:\\Menu\\\\x.lnk"), "C:\\Menu\\\\");
-    EXPECT_EQ(app::FolderOfShortcut("x.lnk"), "");
+    EXPECT_EQ(shortcuts::FolderOfShortcut("C:\\Menu\\Games\\x.lnk"), "C:\\Menu\\Games");
+    EXPECT_EQ(shortcuts::FolderOfShortcut("C:\\x.lnk"), "C:\\");
+    EXPECT_EQ(shortcuts::FolderOfShortcut("C:\\Menu\\\\x.lnk"), "C:\\Menu\\\\");
+    EXPECT_EQ(shortcuts::FolderOfShortcut("x.lnk"), "");
 }
 
 TEST_F(RemoveLinksDialog, WindowIsADialogOfTheDescribedSize) {

@@ -1,4 +1,4 @@
-#include "engine/Settings.h"
+#include "engine/Choices.h"
 
 #include "engine/Registry.h"
 
@@ -21,22 +21,22 @@ constexpr const char* kSubKeys[] = {kWindowsTempFiles, kWindowsTempSub,  kRecent
 
 } // namespace
 
-void LoadSettings(SettingsControls& controls) {
+void Choices::Load() {
     Registry registry;
     if (!registry.openKey(kSettingsKey)) {
         CreateSettingsKey();
         return;
     }
     try {
-        // Each value goes into its control as soon as it is read; the list is applied
-        // last, so a failure anywhere leaves the folder list as it was.
-        controls.setWindowsTempFiles(registry.readBool(kWindowsTempFiles));
-        controls.setWindowsTempSub(registry.readBool(kWindowsTempSub));
-        controls.setRecycleBin(registry.readBool(kRecycleBin));
-        controls.setRecentDocs(registry.readBool(kRecentDocs));
+        // Each value is taken as soon as it is read; the list is applied last, so a failure
+        // anywhere leaves the folder list as it was.
+        windowsTemp = registry.readBool(kWindowsTempFiles);
+        windowsTempSubFolders = registry.readBool(kWindowsTempSub);
+        recycleBin = registry.readBool(kRecycleBin);
+        recentDocuments = registry.readBool(kRecentDocs);
         const auto lines = SplitListText(registry.readString(kUserDirectories));
-        controls.setUserSub(registry.readBool(kUserSub));
-        controls.setUserFolders(SetUserFolderList(lines));
+        userSubFolders = registry.readBool(kUserSub);
+        userFolders = SetUserFolderList(lines);
         registry.closeKey();
     } catch (const std::exception&) {
         // A missing or mistyped value: the layout is made again; what loaded stays loaded.
@@ -45,20 +45,20 @@ void LoadSettings(SettingsControls& controls) {
     }
 }
 
-void SaveSettings(const SettingsControls& controls) {
-    const auto lines = GetUserFolderList(controls.userFolders());
+void Choices::Save() const {
+    const auto lines = GetUserFolderList(userFolders);
     Registry registry;
     if (!registry.openKey(kSettingsKey)) {
         CreateSettingsKey();
         return;
     }
     try {
-        registry.writeBool(kWindowsTempFiles, controls.windowsTempFiles());
-        registry.writeBool(kWindowsTempSub, controls.windowsTempSub());
-        registry.writeBool(kRecycleBin, controls.recycleBin());
-        registry.writeBool(kRecentDocs, controls.recentDocs());
+        registry.writeBool(kWindowsTempFiles, windowsTemp);
+        registry.writeBool(kWindowsTempSub, windowsTempSubFolders);
+        registry.writeBool(kRecycleBin, recycleBin);
+        registry.writeBool(kRecentDocs, recentDocuments);
         registry.writeString(kUserDirectories, JoinListText(lines));
-        registry.writeBool(kUserSub, controls.userSub());
+        registry.writeBool(kUserSub, userSubFolders);
         registry.closeKey();
     } catch (const std::exception&) {
         registry.closeKey();
