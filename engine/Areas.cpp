@@ -24,7 +24,7 @@ void shellAddToRecentDocs(unsigned int flags, const void* item) {
 RecentDocsCall recentDocsCall = shellAddToRecentDocs;
 
 struct LocalFreer {
-    void operator()(char* text) const { LocalFree(text); }
+    void operator()(wchar_t* text) const { LocalFree(text); }
 };
 
 } // namespace
@@ -36,16 +36,16 @@ void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFol
 }
 
 void CleanWindowsTemp(bool includeSubFolders) {
-    char buffer[kTempPathBuffer];
-    const DWORD length = GetTempPathA(kTempPathBuffer, buffer);
+    wchar_t buffer[kTempPathBuffer];
+    const DWORD length = GetTempPathW(kTempPathBuffer, buffer);
     // A path that does not fit comes back as the size it needs, with the buffer left
     // unfilled: the area is skipped rather than wiping whatever the buffer holds.
     if (length == 0 || length >= kTempPathBuffer)
         return;
-    WipeFolder(std::string(buffer, length), includeSubFolders);
+    WipeFolder(std::wstring(buffer, length), includeSubFolders);
 }
 
-std::string CurrentUserSid() {
+std::wstring CurrentUserSid() {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
         return {};
@@ -58,25 +58,25 @@ std::string CurrentUserSid() {
     std::unique_ptr<void*[]> buffer(new void*[(size + sizeof(void*) - 1) / sizeof(void*)]);
     if (!GetTokenInformation(token.get(), TokenUser, buffer.get(), size, &size))
         return {};
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &text))
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &text))
         return {};
-    const std::unique_ptr<char, LocalFreer> owned(text);
+    const std::unique_ptr<wchar_t, LocalFreer> owned(text);
     return owned.get();
 }
 
 void EmptyRecycleBins() {
-    std::vector<std::string> drives;
+    std::vector<std::wstring> drives;
     GetFixedDrives(drives);
     // "\Recycled" is the bin of Windows 95 to Me. The NT family keeps one bin per user:
     // "\RECYCLER\<SID>" up to XP, "\$Recycle.Bin\<SID>" from Vista on.
-    const std::string sid = CurrentUserSid();
+    const std::wstring sid = CurrentUserSid();
     for (const auto& drive : drives) {
-        WipeFolder(drive + "\\Recycled", false);
+        WipeFolder(drive + L"\\Recycled", false);
         if (sid.empty())
             continue;
-        WipeFolder(drive + "\\RECYCLER\\" + sid, false);
-        WipeFolder(drive + "\\$Recycle.Bin\\" + sid, false);
+        WipeFolder(drive + L"\\RECYCLER\\" + sid, false);
+        WipeFolder(drive + L"\\$Recycle.Bin\\" + sid, false);
     }
 }
 

@@ -18,8 +18,8 @@ void ClearRecentDocuments();
 using RecentDocsCall = void (*)(unsigned int flags, const void* item);
 RecentDocsCall SetRecentDocsCall(RecentDocsCall call);
 // The current user's security identifier as text ("S-1-5-21-..."), or "" when unknown.
-std::string CurrentUserSid();
+std::wstring CurrentUserSid();
 // Empties `drives` and fills it with "C:", "D:", ... for each fixed drive, in letter order.
-void GetFixedDrives(std::vector<std::string>& drives);
+void GetFixedDrives(std::vector<std::wstring>& drives);
 
 } // namespace engine

@@ -8,16 +8,16 @@ namespace engine {
 
 namespace {
 
-constexpr const char* kWindowsTempFiles = "WindowsTempFiles";
-constexpr const char* kWindowsTempSub = "WTFSubDir";
-constexpr const char* kRecycleBin = "RecycleBin";
-constexpr const char* kRecentDocs = "RecentDocs";
-constexpr const char* kUserDirectories = "UserDirectories";
-constexpr const char* kUserSub = "UserSubDir";
+constexpr const wchar_t* kWindowsTempFiles = L"WindowsTempFiles";
+constexpr const wchar_t* kWindowsTempSub = L"WTFSubDir";
+constexpr const wchar_t* kRecycleBin = L"RecycleBin";
+constexpr const wchar_t* kRecentDocs = L"RecentDocs";
+constexpr const wchar_t* kUserDirectories = L"UserDirectories";
+constexpr const wchar_t* kUserSub = L"UserSubDir";
 
 // The empty sub-keys that make up the key's layout, in the order they are created.
-constexpr const char* kSubKeys[] = {kWindowsTempFiles, kWindowsTempSub,  kRecentDocs,
-                                    kRecycleBin,       kUserDirectories, kUserSub};
+constexpr const wchar_t* kSubKeys[] = {kWindowsTempFiles, kWindowsTempSub,  kRecentDocs,
+                                       kRecycleBin,       kUserDirectories, kUserSub};
 
 } // namespace
 
@@ -69,24 +69,24 @@ void Choices::Save() const {
 void CreateSettingsKey() {
     Registry registry;
     registry.createKey(kSettingsKey);
-    const std::string base = std::string(kSettingsKey) + "\\";
-    for (const char* subKey : kSubKeys)
+    const std::wstring base = std::wstring(kSettingsKey) + L"\\";
+    for (const wchar_t* subKey : kSubKeys)
         registry.createKey(base + subKey);
 }
 
-std::vector<std::string> GetUserFolderList(const std::vector<UserFolder>& folders) {
-    std::vector<std::string> lines;
+std::vector<std::wstring> GetUserFolderList(const std::vector<UserFolder>& folders) {
+    std::vector<std::wstring> lines;
     lines.reserve(folders.size());
     for (const auto& folder : folders)
-        lines.push_back(folder.ticked ? "*" + folder.path : folder.path);
+        lines.push_back(folder.ticked ? L"*" + folder.path : folder.path);
     return lines;
 }
 
-std::vector<UserFolder> SetUserFolderList(const std::vector<std::string>& lines) {
+std::vector<UserFolder> SetUserFolderList(const std::vector<std::wstring>& lines) {
     std::vector<UserFolder> folders;
     for (const auto& line : lines) {
-        const bool ticked = !line.empty() && line[0] == '*';
-        std::string path = ticked ? line.substr(1) : line;
+        const bool ticked = !line.empty() && line[0] == L'*';
+        std::wstring path = ticked ? line.substr(1) : line;
         // The program never stores an empty entry; one from an edited value would be a
         // folder nobody can see or mean, so it is dropped.
         if (path.empty())
@@ -96,25 +96,25 @@ std::vector<UserFolder> SetUserFolderList(const std::vector<std::string>& lines)
     return folders;
 }
 
-std::string JoinListText(const std::vector<std::string>& lines) {
-    std::string text;
+std::wstring JoinListText(const std::vector<std::wstring>& lines) {
+    std::wstring text;
     for (const auto& line : lines)
-        text.append(line).append("\r\n");
+        text.append(line).append(L"\r\n");
     return text;
 }
 
-std::vector<std::string> SplitListText(const std::string& text) {
-    std::vector<std::string> lines;
+std::vector<std::wstring> SplitListText(const std::wstring& text) {
+    std::vector<std::wstring> lines;
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
+        const size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) {
             lines.push_back(text.substr(start));
             break;
         }
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+        if (text[end] == L'\r' && start < text.size() && text[start] == L'\n')
             ++start;
     }
     return lines;

@@ -6,10 +6,10 @@
 
 namespace engine {
 
-inline constexpr const char* kSettingsKey = "Software\\Quellmoor Software\\Brightsweep";
+inline constexpr const wchar_t* kSettingsKey = L"Software\\Quellmoor Software\\Brightsweep";
 
 struct UserFolder {
-    std::string path;
+    std::wstring path;
     bool ticked = false;
     bool operator==(const UserFolder&) const = default;
 };
@@ -40,10 +40,10 @@ struct Choices {
 void CreateSettingsKey();
 
 // One line per entry: "*" + path for a ticked entry, the path alone otherwise.
-std::vector<std::string> GetUserFolderList(const std::vector<UserFolder>& folders);
-std::vector<UserFolder> SetUserFolderList(const std::vector<std::string>& lines);
+std::vector<std::wstring> GetUserFolderList(const std::vector<UserFolder>& folders);
+std::vector<UserFolder> SetUserFolderList(const std::vector<std::wstring>& lines);
 // The stored text: every line ends in CR LF. Reading splits at CR LF, lone CR, lone LF.
-std::string JoinListText(const std::vector<std::string>& lines);
-std::vector<std::string> SplitListText(const std::string& text);
+std::wstring JoinListText(const std::vector<std::wstring>& lines);
+std::vector<std::wstring> SplitListText(const std::wstring& text);
 
 } // namespace engine

@@ -4,15 +4,15 @@
 
 namespace engine {
 
-void GetFixedDrives(std::vector<std::string>& drives) {
+void GetFixedDrives(std::vector<std::wstring>& drives) {
     drives.clear();
     const DWORD mask = GetLogicalDrives();
     for (int index = 0; index < 26; ++index) {
         if (!(mask & (1u << index)))
             continue;
-        const char root[] = {static_cast<char>('a' + index), ':', '\\', '\0'};
-        if (GetDriveTypeA(root) == DRIVE_FIXED)
-            drives.push_back({static_cast<char>('A' + index), ':'});
+        const wchar_t root[] = {static_cast<wchar_t>(L'a' + index), L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_FIXED)
+            drives.push_back({static_cast<wchar_t>(L'A' + index), L':'});
     }
 }
 

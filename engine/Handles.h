@@ -56,13 +56,13 @@ using FileHandle = UniqueHandle<KernelHandleTraits>;
 class FindHandle {
 public:
     // Starts listing `pattern`; false when nothing can be listed (then there is nothing to close).
-    bool first(const char* pattern, WIN32_FIND_DATAA& entry) {
+    bool first(const wchar_t* pattern, WIN32_FIND_DATAW& entry) {
         handle_.close();
-        handle_.reset(FindFirstFileA(pattern, &entry));
+        handle_.reset(FindFirstFileW(pattern, &entry));
         return handle_.valid();
     }
-    bool next(WIN32_FIND_DATAA& entry) {
-        return handle_.valid() && FindNextFileA(handle_.get(), &entry) != FALSE;
+    bool next(WIN32_FIND_DATAW& entry) {
+        return handle_.valid() && FindNextFileW(handle_.get(), &entry) != FALSE;
     }
     void close() { handle_.close(); }
 

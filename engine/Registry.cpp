@@ -1,56 +1,60 @@
 #include "engine/Registry.h"
 
+#include "engine/Utf8.h"
+
 #include <vector>
 
 namespace engine {
 
 namespace {
-std::string format(const char* pattern, const std::string& arg) {
+// The fixed message with the key or value name in place of "%s".
+std::string format(const char* pattern, const std::wstring& arg) {
     std::string text = pattern;
     const auto at = text.find("%s");
-    return text.replace(at, 2, arg);
+    return text.replace(at, 2, ToUtf8(arg));
 }
 } // namespace
 
-bool Registry::openKey(const std::string& path) {
+bool Registry::openKey(const std::wstring& path) {
     current_.close();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS &&
-        RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS &&
+        RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     current_ = KeyHandle(key);
     return true;
 }
 
-void Registry::createKey(const std::string& path) {
+void Registry::createKey(const std::wstring& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    if (RegCreateKeyExW(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw RegistryError(format("Failed to create key %s", path));
     RegCloseKey(key);
 }
 
-std::string Registry::readString(const std::string& name) {
+std::wstring Registry::readString(const std::wstring& name) {
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+    if (RegQueryValueExW(current_.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS ||
         size == 0)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw RegistryError(format("Invalid data type for '%s'", name));
-    std::vector<char> data(size + 1, '\0');
-    if (RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type,
+    // The size is in bytes and need not be even, nor include a terminating zero.
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
+    if (RegQueryValueExW(current_.get(), name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
         throw RegistryError(format("Failed to get data for '%s'", name));
-    return std::string(data.data());
+    return std::wstring(data.data());
 }
 
-bool Registry::readBool(const std::string& name) {
+bool Registry::readBool(const std::wstring& name) {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type,
+    if (RegQueryValueExW(current_.get(), name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
         throw RegistryError(format("Failed to get data for '%s'", name));
     if (type != REG_DWORD)
@@ -58,16 +62,16 @@ bool Registry::readBool(const std::string& name) {
     return value != 0;
 }
 
-void Registry::writeString(const std::string& name, const std::string& value) {
-    if (RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
+void Registry::writeString(const std::wstring& name, const std::wstring& value) {
+    if (RegSetValueExW(current_.get(), name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
         throw RegistryError(format("Failed to set data for '%s'", name));
 }
 
-void Registry::writeBool(const std::string& name, bool value) {
+void Registry::writeBool(const std::wstring& name, bool value) {
     const DWORD data = value ? 1 : 0;
-    if (RegSetValueExA(current_.get(), name.c_str(), 0, REG_DWORD,
+    if (RegSetValueExW(current_.get(), name.c_str(), 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&data), sizeof data) != ERROR_SUCCESS)
         throw RegistryError(format("Failed to set data for '%s'", name));
 }

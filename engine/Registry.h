@@ -30,19 +30,19 @@ public:
     explicit Registry(HKEY root = HKEY_CURRENT_USER) : root_(root) {}
 
     // Opens an existing key: full access first, read-only as the fallback. No error.
-    bool openKey(const std::string& path);
+    bool openKey(const std::wstring& path);
     // Creates (or opens) a key and closes it again at once. Raises "Failed to create key %s".
-    void createKey(const std::string& path);
+    void createKey(const std::wstring& path);
 
     // A missing value reads as ""; a type other than REG_SZ/REG_EXPAND_SZ raises
     // "Invalid data type for '%s'". The text ends at its first zero; nothing is expanded.
-    std::string readString(const std::string& name);
+    std::wstring readString(const std::wstring& name);
     // REG_DWORD only; non-zero is true. Missing or longer than 4 bytes: "Failed to get data
     // for '%s'"; another type: "Invalid data type for '%s'".
-    bool readBool(const std::string& name);
+    bool readBool(const std::wstring& name);
     // REG_SZ with its terminating zero / REG_DWORD 0 or 1. Raises "Failed to set data for '%s'".
-    void writeString(const std::string& name, const std::string& value);
-    void writeBool(const std::string& name, bool value);
+    void writeString(const std::wstring& name, const std::wstring& value);
+    void writeBool(const std::wstring& name, bool value);
 
     void closeKey() { current_.close(); }
 

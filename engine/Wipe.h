@@ -6,11 +6,11 @@
 
 namespace engine {
 
-void WipeFolder(const std::string& folder, bool includeSubFolders);
-void DeleteFolderFiles(const std::string& folder);
+void WipeFolder(const std::wstring& folder, bool includeSubFolders);
+void DeleteFolderFiles(const std::wstring& folder);
 // Full path of the first sub-folder in enumeration order, or "".
-std::string FirstSubFolder(const std::string& folder);
+std::wstring FirstSubFolder(const std::wstring& folder);
 // True when the file could be opened for exclusive writing and closed again.
-bool IsFileWritable(const std::string& fileName);
+bool IsFileWritable(const std::wstring& fileName);
 
 } // namespace engine

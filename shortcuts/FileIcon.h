@@ -8,8 +8,8 @@ namespace shortcuts {
 
 class TFileIcon : public TPersistent {
 public:
-    const std::string& FileName() const { return fileName_; }
-    void SetFileName(const std::string& value) { fileName_ = value; }
+    const std::wstring& FileName() const { return fileName_; }
+    void SetFileName(const std::wstring& value) { fileName_ = value; }
     int IconIndex() const { return iconIndex_; }
     void SetIconIndex(int value) { iconIndex_ = value; }
 
@@ -17,7 +17,7 @@ public:
     void Assign(const TPersistent& source);
 
 private:
-    std::string fileName_;
+    std::wstring fileName_;
     int iconIndex_ = 0;
 };
 

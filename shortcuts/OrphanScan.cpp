@@ -42,7 +42,7 @@ private:
     static const Api& functions() {
         static const Api api = [] {
             Api found;
-            const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+            const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
             if (!kernel)
                 return found;
             const auto isWow64 = procedure<IsWow64Fn>(kernel, "IsWow64Process");
@@ -62,33 +62,33 @@ private:
 
 } // namespace
 
-DWORD UnredirectedAttributes(const std::string& path) {
+DWORD UnredirectedAttributes(const std::wstring& path) {
     const RedirectionOff off;
-    return GetFileAttributesA(path.c_str());
+    return GetFileAttributesW(path.c_str());
 }
 
-std::string DrivePart(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':')
+std::wstring DrivePart(const std::wstring& path) {
+    if (path.size() >= 2 && path[1] == L':')
         return AsciiUpper(path.substr(0, 2));
-    if (path.rfind("\\\\", 0) == 0) {
-        const auto server = path.find('\\', 2);
-        if (server == std::string::npos)
+    if (path.rfind(L"\\\\", 0) == 0) {
+        const auto server = path.find(L'\\', 2);
+        if (server == std::wstring::npos)
             return AsciiUpper(path);
-        const auto share = path.find('\\', server + 1);
+        const auto share = path.find(L'\\', server + 1);
         return AsciiUpper(path.substr(0, share));
     }
     return {};
 }
 
-void ScanForOrphans(const std::string& folder, bool recurse, OrphanList& orphans,
+void ScanForOrphans(const std::wstring& folder, bool recurse, OrphanList& orphans,
                     TPBShellLink& link) {
     // A missing shell folder must not turn into a scan of the current drive's root.
     if (folder.empty())
         return;
-    const std::string base = engine::WithBackslash(folder);
+    const std::wstring base = engine::WithBackslash(folder);
     if (recurse) {
         // Every entry is listed, hidden and system ones included; the test below decides.
-        engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
+        engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
             // Only plain folders: hidden, system, read-only or linked ones are left alone.
             if ((entry.dwFileAttributes | FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
                 ScanForOrphans(base + entry.cFileName, true, orphans, link);
@@ -97,21 +97,21 @@ void ScanForOrphans(const std::string& folder, bool recurse, OrphanList& orphans
     CheckFolderShortcuts(base, orphans, link);
 }
 
-void CheckFolderShortcuts(const std::string& folder, OrphanList& orphans, TPBShellLink& link) {
+void CheckFolderShortcuts(const std::wstring& folder, OrphanList& orphans, TPBShellLink& link) {
     if (folder.empty())
         return;
-    std::vector<std::string> fixedDrives;
+    std::vector<std::wstring> fixedDrives;
     engine::GetFixedDrives(fixedDrives);
-    const std::string base = engine::WithBackslash(folder);
-    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
-        if (AsciiLower(ExtractFileExt(entry.cFileName)) != ".lnk")
+    const std::wstring base = engine::WithBackslash(folder);
+    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
+        if (AsciiLower(ExtractFileExt(entry.cFileName)) != L".lnk")
             return;
         try {
-            const std::string path = base + entry.cFileName;
+            const std::wstring path = base + entry.cFileName;
             link.SetFileName(path);
             link.Load();
-            const std::string& target = link.Target();
-            const std::string drive = DrivePart(target);
+            const std::wstring& target = link.Target();
+            const std::wstring drive = DrivePart(target);
             if (drive.empty() ||
                 std::find(fixedDrives.begin(), fixedDrives.end(), drive) == fixedDrives.end())
                 return;

@@ -7,12 +7,12 @@ namespace shortcuts {
 
 // The folder that directly holds `path`: everything before its last "\", keeping that "\"
 // when it follows a drive's ":" or another "\" (C:\x.lnk gives C:\). "" without one.
-std::string FolderOfShortcut(const std::string& path);
+std::wstring FolderOfShortcut(const std::wstring& path);
 
 // Deletes each shortcut that can be opened for exclusive writing, in order; with
 // `removeEmptyFolders`, then tries to remove the folder that held it, which the system
 // refuses while anything is left in it. A shell folder itself (the Desktop, the Start
 // Menu...) is never removed. Failures pass in silence.
-void RemoveOrphanedShortcuts(const std::vector<std::string>& paths, bool removeEmptyFolders);
+void RemoveOrphanedShortcuts(const std::vector<std::wstring>& paths, bool removeEmptyFolders);
 
 } // namespace shortcuts

@@ -6,17 +6,17 @@ namespace shortcuts {
 
 namespace {
 
-std::vector<std::string> valueNames(HKEY root) {
-    std::vector<std::string> names;
+std::vector<std::wstring> valueNames(HKEY root) {
+    std::vector<std::wstring> names;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, ShellFoldersKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, ShellFoldersKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return names;
     const engine::KeyHandle key(opened);
     for (DWORD index = 0;; ++index) {
-        char name[16384]; // the longest value name the registry allows, and its zero
-        DWORD length = sizeof name;
+        wchar_t name[16384]; // the longest value name the registry allows, and its zero
+        DWORD length = static_cast<DWORD>(std::size(name));
         const LONG result =
-            RegEnumValueA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+            RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         if (result == ERROR_SUCCESS)
@@ -27,19 +27,19 @@ std::vector<std::string> valueNames(HKEY root) {
 
 } // namespace
 
-std::string ReadShellFolder(const std::string& valueName, HKEY root) {
+std::wstring ReadShellFolder(const std::wstring& valueName, HKEY root) {
     engine::Registry registry(root);
     // A missing key reads as a missing value: the empty text.
     registry.openKey(ShellFoldersKey);
     return registry.readString(valueName);
 }
 
-std::vector<std::string> AllShellFolders() {
-    std::vector<std::string> folders;
+std::vector<std::wstring> AllShellFolders() {
+    std::vector<std::wstring> folders;
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         for (const auto& name : valueNames(root)) {
             try {
-                std::string path = ReadShellFolder(name, root);
+                std::wstring path = ReadShellFolder(name, root);
                 if (!path.empty())
                     folders.push_back(std::move(path));
             } catch (const engine::RegistryError&) {

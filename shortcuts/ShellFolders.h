@@ -8,15 +8,15 @@
 
 namespace shortcuts {
 
-inline constexpr const char* ShellFoldersKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr const wchar_t* ShellFoldersKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // The path stored under `valueName` in the key of `root`, as stored ("" when the key or the
 // value is missing). A value of another type raises the registry's "Invalid data type for
 // '%s'".
-std::string ReadShellFolder(const std::string& valueName, HKEY root = HKEY_CURRENT_USER);
+std::wstring ReadShellFolder(const std::wstring& valueName, HKEY root = HKEY_CURRENT_USER);
 
 // Every folder named in the key, the user's and the machine's; unreadable values are left out.
-std::vector<std::string> AllShellFolders();
+std::vector<std::wstring> AllShellFolders();
 
 } // namespace shortcuts

@@ -12,45 +12,45 @@
 
 namespace shortcuts {
 
-std::string ExtractFileName(const std::string& path) {
-    const auto cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
+std::wstring ExtractFileName(const std::wstring& path) {
+    const auto cut = path.find_last_of(L"\\:");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
-std::string ExtractFileExt(const std::string& path) {
-    const auto dot = path.find_last_of(".\\:");
-    if (dot == std::string::npos || path[dot] != '.')
+std::wstring ExtractFileExt(const std::wstring& path) {
+    const auto dot = path.find_last_of(L".\\:");
+    if (dot == std::wstring::npos || path[dot] != L'.')
         return {};
     return path.substr(dot);
 }
 
-std::string AsciiUpper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+std::wstring AsciiUpper(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
     return text;
 }
 
-std::string AsciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+std::wstring AsciiLower(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
     return text;
 }
 
-std::string ShellFolderPath(TShellFolder folder) {
+std::wstring ShellFolderPath(TShellFolder folder) {
     return ReadShellFolder(ShellFolderValueNames.at(folder));
 }
 
-void TPBShellLink::SetFileName(const std::string& value) {
+void TPBShellLink::SetFileName(const std::wstring& value) {
     if (value == fileName_)
         return;
-    std::string name = value;
+    std::wstring name = value;
     if (shellFolder_ != sfNone)
-        name = ShellFolderPath(shellFolder_) + "\\" + ExtractFileName(name);
-    if (AsciiUpper(ExtractFileExt(name)) != ".LNK")
-        name += ".lnk";
-    if (AsciiUpper(ExtractFileName(name)) == ".LNK")
+        name = ShellFolderPath(shellFolder_) + L"\\" + ExtractFileName(name);
+    if (AsciiUpper(ExtractFileExt(name)) != L".LNK")
+        name += L".lnk";
+    if (AsciiUpper(ExtractFileName(name)) == L".LNK")
         name.clear();
     fileName_ = std::move(name);
 }
@@ -60,7 +60,7 @@ void TPBShellLink::SetShellFolder(TShellFolder value) {
         return;
     shellFolder_ = value;
     if (value != sfNone)
-        fileName_ = ShellFolderPath(value) + "\\" + ExtractFileName(fileName_);
+        fileName_ = ShellFolderPath(value) + L"\\" + ExtractFileName(fileName_);
 }
 
 TShortCut TPBShellLink::HotKey() const {
@@ -122,7 +122,7 @@ void TPBShellLink::SetWindowState(TWindowState value) {
 
 void TPBShellLink::Load() {
     const DWORD attributes =
-        fileName_.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(fileName_.c_str());
+        fileName_.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(fileName_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw EPBShellLink(LinkNotFoundMessage);
     LoadFromFile(fileName_);
@@ -131,17 +131,17 @@ void TPBShellLink::Load() {
 namespace {
 
 // Reads one text of the shortcut into a buffer of `size` characters.
-template <class Read> std::string readSized(Read read, int size) {
-    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+template <class Read> std::wstring readSized(Read read, int size) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(size) + 1, L'\0');
     read(buffer.data(), size);
-    buffer.back() = '\0';
+    buffer.back() = L'\0';
     return buffer.data();
 }
 
 // The usual MAX_PATH buffer first; a text that fills it may have been cut, so it is read
 // again into a buffer large enough for any path.
-template <class Read> std::string readText(Read read) {
-    std::string text = readSized(read, MAX_PATH);
+template <class Read> std::wstring readText(Read read) {
+    std::wstring text = readSized(read, MAX_PATH);
     if (text.size() < static_cast<size_t>(MAX_PATH) - 1)
         return text;
     return readSized(read, 32768);
@@ -149,40 +149,36 @@ template <class Read> std::string readText(Read read) {
 
 } // namespace
 
-void TPBShellLink::LoadFromFile(const std::string& fileName) {
+void TPBShellLink::LoadFromFile(const std::wstring& fileName) {
     const ComInit com;
-    ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.put())))
         throw EPBShellLink(CreateFailedMessage);
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
         throw EPBShellLink(QueryFailedMessage);
 
-    // A name that does not fit the conversion buffer fails the load: a cut name could
-    // open some other file.
-    std::vector<wchar_t> wideName(MAX_PATH, L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, wideName.data(), MAX_PATH) == 0)
-        throw EPBShellLink(ReadErrorMessage);
-    if (FAILED(file->Load(wideName.data(), STGM_READ)))
+    if (FAILED(file->Load(fileName.c_str(), STGM_READ)))
         throw EPBShellLink(ReadErrorMessage);
 
     // Everything is read into locals first, so a failure while reading changes nothing.
-    std::string description =
-        readText([&](char* text, int size) { link->GetDescription(text, size); });
+    std::wstring description =
+        readText([&](wchar_t* text, int size) { link->GetDescription(text, size); });
     // No find-data record: its contents would be discarded, and filling it costs Wine a
     // look-up of the target that takes most of the time of a load.
-    std::string target = readText(
-        [&](char* text, int size) { link->GetPath(text, size, nullptr, SLGP_UNCPRIORITY); });
-    std::string workingDir =
-        readText([&](char* text, int size) { link->GetWorkingDirectory(text, size); });
-    std::string arguments = readText([&](char* text, int size) { link->GetArguments(text, size); });
+    std::wstring target = readText(
+        [&](wchar_t* text, int size) { link->GetPath(text, size, nullptr, SLGP_UNCPRIORITY); });
+    std::wstring workingDir =
+        readText([&](wchar_t* text, int size) { link->GetWorkingDirectory(text, size); });
+    std::wstring arguments =
+        readText([&](wchar_t* text, int size) { link->GetArguments(text, size); });
     int showCmd = 0;
     link->GetShowCmd(&showCmd);
     WORD hotKey = 0;
     link->GetHotkey(&hotKey);
     int iconIndex = 0;
-    std::string iconFile = readText([&](char* text, int size) {
+    std::wstring iconFile = readText([&](wchar_t* text, int size) {
         int index = 0;
         link->GetIconLocation(text, size, &index);
         iconIndex = index;

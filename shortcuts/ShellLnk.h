@@ -31,9 +31,9 @@ enum TShellFolder : std::uint8_t {
 };
 
 // Value names under the current user's "Shell Folders" key; sfNone has none.
-inline constexpr std::array<const char*, 11> ShellFolderValueNames = {
-    "",       "Desktop", "Favorites",  "Fonts",   "Personal",  "Programs",
-    "Recent", "SendTo",  "Start Menu", "Startup", "Templates",
+inline constexpr std::array<const wchar_t*, 11> ShellFolderValueNames = {
+    L"",       L"Desktop", L"Favorites",  L"Fonts",   L"Personal",  L"Programs",
+    L"Recent", L"SendTo",  L"Start Menu", L"Startup", L"Templates",
 };
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -57,28 +57,28 @@ public:
     // Loads the shortcut named by FileName; "Link not found." when that is no file.
     void Load();
     // Loads the named shortcut without touching FileName. On failure nothing changes.
-    void LoadFromFile(const std::string& fileName);
+    void LoadFromFile(const std::wstring& fileName);
 
-    const std::string& Arguments() const { return arguments_; }
-    void SetArguments(const std::string& value) { arguments_ = value; }
-    const std::string& Description() const { return description_; }
-    void SetDescription(const std::string& value) { description_ = value; }
+    const std::wstring& Arguments() const { return arguments_; }
+    void SetArguments(const std::wstring& value) { arguments_ = value; }
+    const std::wstring& Description() const { return description_; }
+    void SetDescription(const std::wstring& value) { description_ = value; }
     TFileIcon& FileIcon() { return fileIcon_; }
     const TFileIcon& FileIcon() const { return fileIcon_; }
     void SetFileIcon(const TPersistent& source) { fileIcon_.Assign(source); }
     TShortCut HotKey() const;
     // A key code above 255 cannot be stored in a shortcut: such a write changes nothing.
     void SetHotKey(TShortCut value);
-    const std::string& FileName() const { return fileName_; }
+    const std::wstring& FileName() const { return fileName_; }
     // Normalises to a ".lnk" name, re-based into ShellFolder when one is set.
-    void SetFileName(const std::string& value);
-    const std::string& Target() const { return target_; }
-    void SetTarget(const std::string& value) { target_ = value; }
+    void SetFileName(const std::wstring& value);
+    const std::wstring& Target() const { return target_; }
+    void SetTarget(const std::wstring& value) { target_ = value; }
     // Show codes other than 1, 3 and 7 read as their nearest state (see the .cpp).
     TWindowState WindowState() const;
     void SetWindowState(TWindowState value);
-    const std::string& WorkingDir() const { return workingDir_; }
-    void SetWorkingDir(const std::string& value) { workingDir_ = value; }
+    const std::wstring& WorkingDir() const { return workingDir_; }
+    void SetWorkingDir(const std::wstring& value) { workingDir_ = value; }
     TShellFolder ShellFolder() const { return shellFolder_; }
     void SetShellFolder(TShellFolder value);
 
@@ -86,11 +86,11 @@ public:
     std::uint16_t HotKeyCode() const { return hotKeyCode_; }
 
 private:
-    std::string fileName_;
-    std::string target_;
-    std::string workingDir_;
-    std::string description_;
-    std::string arguments_;
+    std::wstring fileName_;
+    std::wstring target_;
+    std::wstring workingDir_;
+    std::wstring description_;
+    std::wstring arguments_;
     int showCmd_ = 0;
     std::uint16_t hotKeyCode_ = 0;
     TFileIcon fileIcon_;
@@ -99,12 +99,12 @@ private:
 
 // Path helpers shared with the scan: the text after the last "\" or ":", and the text
 // from the last "." when no "\" or ":" follows it.
-std::string ExtractFileName(const std::string& path);
-std::string ExtractFileExt(const std::string& path);
-std::string AsciiUpper(std::string text);
-std::string AsciiLower(std::string text);
+std::wstring ExtractFileName(const std::wstring& path);
+std::wstring ExtractFileExt(const std::wstring& path);
+std::wstring AsciiUpper(std::wstring text);
+std::wstring AsciiLower(std::wstring text);
 // The path stored under "Shell Folders" for `folder` ("" when missing); a value of the
 // wrong type raises the registry's "Invalid data type for '%s'".
-std::string ShellFolderPath(TShellFolder folder);
+std::wstring ShellFolderPath(TShellFolder folder);
 
 } // namespace shortcuts

@@ -1,6 +1,7 @@
 // Times the orphaned-shortcut scan over a Start Menu-like tree: 200 folders holding
 // 2,000 shortcuts, half of them orphaned. Prints shortcuts per second.
 #include "engine/Areas.h"
+#include "engine/Utf8.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -20,12 +21,12 @@ constexpr int kSubFolders = 9;
 constexpr int kFolders = kTopFolders * (1 + kSubFolders); // 200
 constexpr int kLinksPerFolder = 10;
 
-int makeTree(const std::string& menu, const std::string& targets) {
+int makeTree(const std::wstring& menu, const std::wstring& targets) {
     int made = 0;
-    const auto fill = [&](const std::string& folder) {
+    const auto fill = [&](const std::wstring& folder) {
         for (int i = 0; i < kLinksPerFolder; ++i, ++made) {
-            const std::string target = targets + "\\app" + std::to_string(made) + ".exe";
-            const std::string link = folder + "\\Program " + std::to_string(i) + ".lnk";
+            const std::wstring target = targets + L"\\app" + std::to_wstring(made) + L".exe";
+            const std::wstring link = folder + L"\\Program " + std::to_wstring(i) + L".lnk";
             if (made % 2)
                 linkfixtures::makeOrphan(link, target);
             else {
@@ -35,10 +36,10 @@ int makeTree(const std::string& menu, const std::string& targets) {
         }
     };
     for (int top = 0; top < kTopFolders; ++top) {
-        const std::string vendor = menu + "\\Vendor " + std::to_string(top);
+        const std::wstring vendor = menu + L"\\Vendor " + std::to_wstring(top);
         fill(vendor);
         for (int sub = 0; sub < kSubFolders; ++sub)
-            fill(vendor + "\\Product " + std::to_string(sub));
+            fill(vendor + L"\\Product " + std::to_wstring(sub));
     }
     return made;
 }
@@ -52,7 +53,7 @@ double secondsOf(const auto& work) {
     return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 }
 
-double timeScan(const std::string& menu, int links, const char* label) {
+double timeScan(const std::wstring& menu, int links, const char* label) {
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
         shortcuts::OrphanList orphans;
@@ -71,17 +72,17 @@ double timeScan(const std::string& menu, int links, const char* label) {
 }
 
 // Where the time goes: the parts of one scan, each timed alone.
-void breakdown(const std::string& menu) {
-    std::vector<std::string> drives;
+void breakdown(const std::wstring& menu) {
+    std::vector<std::wstring> drives;
     const double drivesTime = secondsOf([&] {
         for (int i = 0; i < kFolders; ++i)
             engine::GetFixedDrives(drives);
     });
-    std::vector<std::string> paths;
+    std::vector<std::wstring> paths;
     for (int top = 0; top < kTopFolders; ++top)
         for (int i = 0; i < kLinksPerFolder; ++i)
-            paths.push_back(menu + "\\Vendor " + std::to_string(top) + "\\Program " +
-                            std::to_string(i) + ".lnk");
+            paths.push_back(menu + L"\\Vendor " + std::to_wstring(top) + L"\\Program " +
+                            std::to_wstring(i) + L".lnk");
     shortcuts::TPBShellLink link;
     const double loadTime = secondsOf([&] {
         for (const auto& path : paths)
@@ -100,10 +101,10 @@ void breakdown(const std::string& menu) {
 
 int main() {
     try {
-        testsupport::TempTree tree("bench-scan");
-        const std::string menu = tree.mkdir("Start Menu\\Programs");
+        testsupport::TempTree tree(L"bench-scan");
+        const std::wstring menu = tree.mkdir(L"Start Menu\\Programs");
         std::printf("making %d shortcuts in %d folders...\n", kFolders * kLinksPerFolder, kFolders);
-        const int links = makeTree(menu, tree.mkdir("targets"));
+        const int links = makeTree(menu, tree.mkdir(L"targets"));
 
         timeScan(menu, links, "COM initialised per load:");
         // The program's main thread holds COM for its whole life, as here.

@@ -2,10 +2,16 @@
 // and for profiling it without the program around it.
 #include "engine/Wipe.h"
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <cstdio>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc != 2) {
         std::fputs("usage: bench_wipe_engine FOLDER\n", stderr);
         return 2;
     }

@@ -14,7 +14,7 @@ using testsupport::listFolder;
 using testsupport::pathExists;
 using testsupport::TempTree;
 using testsupport::writeFile;
-using Names = std::vector<std::string>;
+using Names = std::vector<std::wstring>;
 
 namespace {
 
@@ -26,16 +26,19 @@ struct RootFolders : testsupport::RemoveAtEnd {
 // Points the temporary path at a folder of the test for the life of the object.
 class TempPathAt {
 public:
-    explicit TempPathAt(const std::string& folder) {
-        for (const char* name : {"TMP", "TEMP"}) {
-            char buffer[1024] = {};
-            saved_.push_back(GetEnvironmentVariableA(name, buffer, sizeof buffer) ? buffer : "");
-            SetEnvironmentVariableA(name, folder.c_str());
+    explicit TempPathAt(const std::wstring& folder) {
+        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+            wchar_t buffer[1024] = {};
+            saved_.push_back(
+                GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(std::size(buffer)))
+                    ? buffer
+                    : L"");
+            SetEnvironmentVariableW(name, folder.c_str());
         }
     }
     ~TempPathAt() {
-        SetEnvironmentVariableA("TMP", saved_[0].empty() ? nullptr : saved_[0].c_str());
-        SetEnvironmentVariableA("TEMP", saved_[1].empty() ? nullptr : saved_[1].c_str());
+        SetEnvironmentVariableW(L"TMP", saved_[0].empty() ? nullptr : saved_[0].c_str());
+        SetEnvironmentVariableW(L"TEMP", saved_[1].empty() ? nullptr : saved_[1].c_str());
     }
 
 private:
@@ -45,131 +48,133 @@ private:
 } // namespace
 
 TEST(FixedDrives, ListsTheFixedDrivesInLetterOrder) {
-    Names drives = {"stale"};
+    Names drives = {L"stale"};
     engine::GetFixedDrives(drives);
-    EXPECT_EQ(drives, (Names{"C:", "D:"}));
+    EXPECT_EQ(drives, (Names{L"C:", L"D:"}));
 }
 
 TEST(RecycleBins, EmptiesTheOldRecycleFolderOfFixedDrivesOnly) {
-    const Names roots = {"C:\\Recycled", "D:\\Recycled", "E:\\Recycled", "F:\\Recycled",
-                         "N:\\Recycled"};
+    const Names roots = {L"C:\\Recycled", L"D:\\Recycled", L"E:\\Recycled", L"F:\\Recycled",
+                         L"N:\\Recycled"};
     RootFolders cleanup(roots);
     for (const auto& root : roots) {
-        writeFile(root + "\\DC1.txt");
-        writeFile(root + "\\desktop.ini");
-        writeFile(root + "\\DC2\\inside.txt"); // a deleted folder
+        writeFile(root + L"\\DC1.txt");
+        writeFile(root + L"\\desktop.ini");
+        writeFile(root + L"\\DC2\\inside.txt"); // a deleted folder
     }
     engine::EmptyRecycleBins();
-    for (const char* fixed : {"C:\\Recycled", "D:\\Recycled"}) {
-        EXPECT_EQ(listFolder(fixed), (Names{"DC2", "desktop.ini"})) << fixed;
-        EXPECT_TRUE(pathExists(std::string(fixed) + "\\DC2\\inside.txt"));
+    for (const wchar_t* fixed : {L"C:\\Recycled", L"D:\\Recycled"}) {
+        EXPECT_EQ(listFolder(fixed), (Names{L"DC2", L"desktop.ini"})) << fixed;
+        EXPECT_TRUE(pathExists(std::wstring(fixed) + L"\\DC2\\inside.txt"));
     }
-    for (const char* other : {"E:\\Recycled", "F:\\Recycled", "N:\\Recycled"})
-        EXPECT_EQ(listFolder(other), (Names{"DC1.txt", "DC2", "desktop.ini"})) << other;
+    for (const wchar_t* other : {L"E:\\Recycled", L"F:\\Recycled", L"N:\\Recycled"})
+        EXPECT_EQ(listFolder(other), (Names{L"DC1.txt", L"DC2", L"desktop.ini"})) << other;
 }
 
 TEST(RecycleBins, EmptiesTheCurrentUsersBinsOfTheNtFamily) {
-    const std::string sid = enginetest::userSidText();
+    const std::wstring sid = enginetest::userSidText();
     ASSERT_FALSE(sid.empty());
     EXPECT_EQ(engine::CurrentUserSid(), sid);
-    const Names roots = {"C:\\RECYCLER", "D:\\RECYCLER", "D:\\$Recycle.Bin", "E:\\$Recycle.Bin"};
+    const Names roots = {L"C:\\RECYCLER", L"D:\\RECYCLER", L"D:\\$Recycle.Bin",
+                         L"E:\\$Recycle.Bin"};
     RootFolders cleanup(roots);
-    const std::string otherUser = "S-1-5-21-1-2-3-4242";
+    const std::wstring otherUser = L"S-1-5-21-1-2-3-4242";
     for (const auto& root : roots) {
-        for (const std::string& user : {sid, otherUser}) {
-            writeFile(root + "\\" + user + "\\$IABC.txt");
-            writeFile(root + "\\" + user + "\\$RABC.txt");
-            writeFile(root + "\\" + user + "\\desktop.ini");
-            writeFile(root + "\\" + user + "\\$RDEF\\inside.txt");
+        for (const std::wstring& user : {sid, otherUser}) {
+            writeFile(root + L"\\" + user + L"\\$IABC.txt");
+            writeFile(root + L"\\" + user + L"\\$RABC.txt");
+            writeFile(root + L"\\" + user + L"\\desktop.ini");
+            writeFile(root + L"\\" + user + L"\\$RDEF\\inside.txt");
         }
     }
-    const std::string readOnly = "D:\\$Recycle.Bin\\" + sid + "\\$RRO.txt";
+    const std::wstring readOnly = L"D:\\$Recycle.Bin\\" + sid + L"\\$RRO.txt";
     writeFile(readOnly);
     enginetest::setAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
     engine::EmptyRecycleBins();
-    for (const char* fixed : {"C:\\RECYCLER", "D:\\RECYCLER", "D:\\$Recycle.Bin"}) {
-        const std::string mine = std::string(fixed) + "\\" + sid;
-        const Names kept = std::string(fixed) == "D:\\$Recycle.Bin"
-                               ? Names{"$RDEF", "$RRO.txt", "desktop.ini"}
-                               : Names{"$RDEF", "desktop.ini"};
+    for (const wchar_t* fixed : {L"C:\\RECYCLER", L"D:\\RECYCLER", L"D:\\$Recycle.Bin"}) {
+        const std::wstring mine = std::wstring(fixed) + L"\\" + sid;
+        const Names kept = std::wstring(fixed) == L"D:\\$Recycle.Bin"
+                               ? Names{L"$RDEF", L"$RRO.txt", L"desktop.ini"}
+                               : Names{L"$RDEF", L"desktop.ini"};
         EXPECT_EQ(listFolder(mine), kept) << mine;
-        EXPECT_TRUE(pathExists(mine + "\\$RDEF\\inside.txt"));
-        EXPECT_EQ(listFolder(std::string(fixed) + "\\" + otherUser).size(), 4u);
+        EXPECT_TRUE(pathExists(mine + L"\\$RDEF\\inside.txt"));
+        EXPECT_EQ(listFolder(std::wstring(fixed) + L"\\" + otherUser).size(), 4u);
     }
-    EXPECT_EQ(listFolder("E:\\$Recycle.Bin\\" + sid).size(), 4u);
+    EXPECT_EQ(listFolder(L"E:\\$Recycle.Bin\\" + sid).size(), 4u);
 }
 
 TEST(TempArea, WipesTheTemporaryFolderWithOrWithoutItsSubFolders) {
-    TempTree tree("temp");
-    tree.file("tmp\\a.tmp");
-    tree.file("tmp\\sub\\b.tmp");
-    tree.file("beside.txt");
-    TempPathAt temp(tree.at("tmp"));
+    TempTree tree(L"temp");
+    tree.file(L"tmp\\a.tmp");
+    tree.file(L"tmp\\sub\\b.tmp");
+    tree.file(L"beside.txt");
+    TempPathAt temp(tree.at(L"tmp"));
     engine::CleanWindowsTemp(false);
-    EXPECT_EQ(listFolder(tree.at("tmp")), Names{"sub"});
-    EXPECT_TRUE(tree.exists("tmp\\sub\\b.tmp"));
+    EXPECT_EQ(listFolder(tree.at(L"tmp")), Names{L"sub"});
+    EXPECT_TRUE(tree.exists(L"tmp\\sub\\b.tmp"));
     engine::CleanWindowsTemp(true);
-    EXPECT_TRUE(listFolder(tree.at("tmp")).empty());
-    EXPECT_TRUE(tree.exists("beside.txt"));
+    EXPECT_TRUE(listFolder(tree.at(L"tmp")).empty());
+    EXPECT_TRUE(tree.exists(L"beside.txt"));
 }
 
 TEST(TempArea, APathTooLongForTheBufferSkipsTheArea) {
-    TempTree tree("temp");
-    tree.file("parent.txt");
+    TempTree tree(L"temp");
+    tree.file(L"parent.txt");
     // With its backslash this path needs 256 characters and a zero: one more than the buffer.
-    const std::string folder = tree.path() + "\\" + std::string(255 - tree.path().size() - 1, 'l');
+    const std::wstring folder =
+        tree.path() + L"\\" + std::wstring(255 - tree.path().size() - 1, L'l');
     ASSERT_EQ(folder.size(), 255u);
-    writeFile(folder + "\\x.t");
-    ASSERT_TRUE(pathExists(folder + "\\x.t"));
+    writeFile(folder + L"\\x.t");
+    ASSERT_TRUE(pathExists(folder + L"\\x.t"));
     TempPathAt temp(folder);
     engine::CleanWindowsTemp(true);
-    EXPECT_TRUE(pathExists(folder + "\\x.t"));
-    EXPECT_TRUE(tree.exists("parent.txt"));
+    EXPECT_TRUE(pathExists(folder + L"\\x.t"));
+    EXPECT_TRUE(tree.exists(L"parent.txt"));
 }
 
 TEST(UserFolders, WipesTickedEntriesOnlyAndIgnoresUnusablePaths) {
-    TempTree tree("user");
-    for (const char* name : {"one", "two", "three"}) {
-        tree.file(std::string(name) + "\\f.txt");
-        tree.file(std::string(name) + "\\sub\\g.txt");
+    TempTree tree(L"user");
+    for (const wchar_t* name : {L"one", L"two", L"three"}) {
+        tree.file(std::wstring(name) + L"\\f.txt");
+        tree.file(std::wstring(name) + L"\\sub\\g.txt");
     }
-    tree.file("cwd\\here.txt");
-    enginetest::CurrentFolder cwd(tree.at("cwd"));
-    engine::CleanUserFolders({{tree.at("one"), true},
-                              {tree.at("two"), false},
-                              {tree.at("three") + "\\", true},
-                              {tree.at("one"), true},
-                              {"", true},
-                              {".", true}},
+    tree.file(L"cwd\\here.txt");
+    enginetest::CurrentFolder cwd(tree.at(L"cwd"));
+    engine::CleanUserFolders({{tree.at(L"one"), true},
+                              {tree.at(L"two"), false},
+                              {tree.at(L"three") + L"\\", true},
+                              {tree.at(L"one"), true},
+                              {L"", true},
+                              {L".", true}},
                              true);
-    EXPECT_TRUE(listFolder(tree.at("one")).empty());
-    EXPECT_TRUE(listFolder(tree.at("three")).empty());
-    EXPECT_EQ(listFolder(tree.at("two")), (Names{"f.txt", "sub"}));
-    EXPECT_TRUE(tree.exists("cwd\\here.txt"));
+    EXPECT_TRUE(listFolder(tree.at(L"one")).empty());
+    EXPECT_TRUE(listFolder(tree.at(L"three")).empty());
+    EXPECT_EQ(listFolder(tree.at(L"two")), (Names{L"f.txt", L"sub"}));
+    EXPECT_TRUE(tree.exists(L"cwd\\here.txt"));
 
-    engine::CleanUserFolders({{tree.at("two"), true}}, false);
-    EXPECT_EQ(listFolder(tree.at("two")), Names{"sub"});
+    engine::CleanUserFolders({{tree.at(L"two"), true}}, false);
+    EXPECT_EQ(listFolder(tree.at(L"two")), Names{L"sub"});
     engine::CleanUserFolders({}, true);
 }
 
 TEST(CleanRun, TheOrphanStepComesBeforeAnyDeletionAndTheChoicesAreStoredLast) {
-    TempTree tree("run");
-    tree.file("one\\f.txt");
+    TempTree tree(L"run");
+    tree.file(L"one\\f.txt");
     testsupport::RegistryGuard guard(testsupport::kSettingsKey,
                                      testsupport::RegistryGuard::Start::Empty);
     engine::CreateSettingsKey();
     engine::Choices choices;
-    choices.userFolders = {{tree.at("one"), true}};
+    choices.userFolders = {{tree.at(L"one"), true}};
     bool fileThere = false, storedYet = true;
     engine::RunClean(choices, [&] {
-        fileThere = tree.exists("one\\f.txt");
-        storedYet = testsupport::storedValue(testsupport::kSettingsKey, "UserDirectories").present;
+        fileThere = tree.exists(L"one\\f.txt");
+        storedYet = testsupport::storedValue(testsupport::kSettingsKey, L"UserDirectories").present;
     });
     EXPECT_TRUE(fileThere);
     EXPECT_FALSE(storedYet);
-    EXPECT_FALSE(tree.exists("one\\f.txt"));
-    const std::string list = std::string(1, '*').append(tree.at("one")).append("\r\n", 3);
-    EXPECT_EQ(testsupport::storedValue(testsupport::kSettingsKey, "UserDirectories").data, list);
+    EXPECT_FALSE(tree.exists(L"one\\f.txt"));
+    const std::wstring list = std::wstring(1, L'*').append(tree.at(L"one")).append(L"\r\n", 3);
+    EXPECT_EQ(testsupport::storedValue(testsupport::kSettingsKey, L"UserDirectories").text(), list);
 }
 
 namespace {

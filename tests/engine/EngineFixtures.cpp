@@ -1,4 +1,6 @@
 #include "tests/engine/EngineFixtures.h"
+
+#include "engine/Utf8.h"
 #include "tests/support/TestSupport.h"
 
 #include <sddl.h>
@@ -7,8 +9,8 @@
 
 namespace enginetest {
 
-HeldOpen::HeldOpen(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ,
+HeldOpen::HeldOpen(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, 0, nullptr)) {}
 
@@ -17,40 +19,38 @@ HeldOpen::~HeldOpen() {
         CloseHandle(handle_);
 }
 
-DWORD attributesOf(const std::string& path) {
-    return GetFileAttributesA(path.c_str());
+DWORD attributesOf(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str());
 }
 
-void setAttributes(const std::string& path, DWORD attributes) {
-    SetFileAttributesA(path.c_str(), attributes);
+void setAttributes(const std::wstring& path, DWORD attributes) {
+    SetFileAttributesW(path.c_str(), attributes);
 }
 
-std::string unixPathOf(const std::string& windowsPath) {
+std::wstring unixPathOf(const std::wstring& windowsPath) {
     using UnixName = char*(CDECL*)(const WCHAR*);
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return {};
-    std::vector<WCHAR> wide(windowsPath.size() + 1);
-    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
-                        static_cast<int>(wide.size()));
-    char* name = unixName(wide.data());
+    char* name = unixName(windowsPath.c_str());
     if (!name)
         return {};
-    std::string result = name;
+    // The host's name is UTF-8; it only ever goes back to the host, on a command line.
+    std::wstring result = engine::FromUtf8(name);
     HeapFree(GetProcessHeap(), 0, name);
     return result;
 }
 
 namespace {
 // Starts a host program through Wine's Unix namespace; true when it started.
-bool runUnixCommand(const std::string& program, const std::string& arguments) {
-    const std::string application = "\\\\?\\unix" + program;
-    std::string commandLine = program + " " + arguments;
-    STARTUPINFOA startup{};
+bool runUnixCommand(const std::wstring& program, const std::wstring& arguments) {
+    const std::wstring application = L"\\\\?\\unix" + program;
+    std::wstring commandLine = program + L" " + arguments;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &process))
         return false;
     // Wine hands a Unix program over without a process to wait for: callers poll for the
@@ -60,67 +60,56 @@ bool runUnixCommand(const std::string& program, const std::string& arguments) {
     return true;
 }
 
-bool isLink(const std::string& path) {
+bool isLink(const std::wstring& path) {
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 } // namespace
 
-namespace {
-// On Windows itself (Vista on); the declaration needs a newer target than ours.
-void createSymbolicLink(const std::string& link, const std::string& target) {
-    using Create = BOOLEAN(WINAPI*)(const char*, const char*, DWORD);
-    const auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
-    if (create)
-        create(link.c_str(), target.c_str(), 1 /* a folder */);
-}
-} // namespace
-
-FolderLink::FolderLink(const std::string& link, const std::string& target) : link_(link) {
-    const std::string unixTarget = unixPathOf(target);
-    const std::string parent = link.substr(0, link.find_last_of('\\'));
-    const std::string unixLink =
-        unixPathOf(parent) + "/" + link.substr(link.find_last_of('\\') + 1);
+FolderLink::FolderLink(const std::wstring& link, const std::wstring& target) : link_(link) {
+    const std::wstring unixTarget = unixPathOf(target);
+    const std::wstring parent = link.substr(0, link.find_last_of(L'\\'));
+    const std::wstring unixLink =
+        unixPathOf(parent) + L"/" + link.substr(link.find_last_of(L'\\') + 1);
     if (!unixTarget.empty())
-        runUnixCommand("/bin/ln", "-s " + unixTarget + " " + unixLink);
+        runUnixCommand(L"/bin/ln", L"-s " + unixTarget + L" " + unixLink);
     else
-        createSymbolicLink(link, target);
+        CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
     made_ = testsupport::waitUntil([&] { return isLink(link); }, 2000);
 }
 
 FolderLink::~FolderLink() {
-    const std::string unixLink = unixPathOf(link_);
+    const std::wstring unixLink = unixPathOf(link_);
     if (!unixLink.empty()) {
-        if (runUnixCommand("/bin/rm", "-f " + unixLink))
+        if (runUnixCommand(L"/bin/rm", L"-f " + unixLink))
             testsupport::waitUntil([&] { return attributesOf(link_) == INVALID_FILE_ATTRIBUTES; },
                                    2000);
     } else
-        RemoveDirectoryA(link_.c_str());
+        RemoveDirectoryW(link_.c_str());
 }
 
-CurrentFolder::CurrentFolder(const std::string& path) {
-    char buffer[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof buffer, buffer);
+CurrentFolder::CurrentFolder(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    GetCurrentDirectoryW(static_cast<DWORD>(std::size(buffer)), buffer);
     previous_ = buffer;
-    SetCurrentDirectoryA(path.c_str());
+    SetCurrentDirectoryW(path.c_str());
 }
 
 CurrentFolder::~CurrentFolder() {
-    SetCurrentDirectoryA(previous_.c_str());
+    SetCurrentDirectoryW(previous_.c_str());
 }
 
-std::string userSidText() {
+std::wstring userSidText() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
         return {};
     std::vector<BYTE> buffer(512);
     DWORD size = 0;
-    std::string text;
+    std::wstring text;
     if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
                             &size)) {
-        char* sid = nullptr;
-        if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+        wchar_t* sid = nullptr;
+        if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
             text = sid;
             LocalFree(sid);
         }

@@ -9,7 +9,7 @@ namespace enginetest {
 // Keeps a file open, with every kind of sharing, for the life of the object.
 class HeldOpen {
 public:
-    explicit HeldOpen(const std::string& path);
+    explicit HeldOpen(const std::wstring& path);
     HeldOpen(const HeldOpen&) = delete;
     HeldOpen& operator=(const HeldOpen&) = delete;
     ~HeldOpen();
@@ -19,40 +19,40 @@ private:
     HANDLE handle_;
 };
 
-DWORD attributesOf(const std::string& path);
-void setAttributes(const std::string& path, DWORD attributes);
+DWORD attributesOf(const std::wstring& path);
+void setAttributes(const std::wstring& path, DWORD attributes);
 
 // A symbolic link `link` to the folder `target`, removed (the link only) at the end.
 // Under Wine it is a Unix symbolic link, which Wine reports as a reparse-point folder.
 class FolderLink {
 public:
-    FolderLink(const std::string& link, const std::string& target);
+    FolderLink(const std::wstring& link, const std::wstring& target);
     FolderLink(const FolderLink&) = delete;
     FolderLink& operator=(const FolderLink&) = delete;
     ~FolderLink();
     bool made() const { return made_; }
 
 private:
-    std::string link_;
+    std::wstring link_;
     bool made_ = false;
 };
 
 // Wine's Unix name of a Windows path, or "" when not running under Wine.
-std::string unixPathOf(const std::string& windowsPath);
+std::wstring unixPathOf(const std::wstring& windowsPath);
 
 // Sets the process's current folder for the life of the object.
 class CurrentFolder {
 public:
-    explicit CurrentFolder(const std::string& path);
+    explicit CurrentFolder(const std::wstring& path);
     CurrentFolder(const CurrentFolder&) = delete;
     CurrentFolder& operator=(const CurrentFolder&) = delete;
     ~CurrentFolder();
 
 private:
-    std::string previous_;
+    std::wstring previous_;
 };
 
 // The current user's SID as text, read from the process token.
-std::string userSidText();
+std::wstring userSidText();
 
 } // namespace enginetest

@@ -34,10 +34,10 @@ bool startRun(const e2e::Process& program, std::initializer_list<int> boxes) {
             return false;
     }
     e2e::press(e2e::findControl(main, app::idButton1));
-    HWND confirm = e2e::waitForMessage(program.id(), "Confirm", kWait);
+    HWND confirm = e2e::waitForMessage(program.id(), L"Confirm", kWait);
     if (!confirm)
         return false;
-    e2e::answer(confirm, "&Yes");
+    e2e::answer(confirm, L"&Yes");
     return true;
 }
 
@@ -47,45 +47,45 @@ using testsupport::RemoveAtEnd;
 } // namespace
 
 TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
-    ASSERT_FALSE(e2e::programPath().empty()) << "pass the program's path";
+    ASSERT_FALSE(e2e::programPath().empty()) << L"pass the program's path";
     // No stored choices: nothing else is cleaned.
     testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
 
-    const std::string desktop = shortcuts::ShellFolderPath(shortcuts::sfDesktop);
-    const std::string menu = shortcuts::ShellFolderPath(shortcuts::sfStartMenu);
+    const std::wstring desktop = shortcuts::ShellFolderPath(shortcuts::sfDesktop);
+    const std::wstring menu = shortcuts::ShellFolderPath(shortcuts::sfStartMenu);
     ASSERT_FALSE(desktop.empty());
-    ASSERT_NE(menu.find("Start Menu"), std::string::npos);
-    testsupport::TempTree targets("e2e-targets");
-    const std::string tag = "bs-e2e-" + std::to_string(GetCurrentProcessId());
-    const std::string desk = desktop + "\\" + tag;
-    const std::string programs = menu + "\\Programs\\" + tag;
+    ASSERT_NE(menu.find(L"Start Menu"), std::wstring::npos);
+    testsupport::TempTree targets(L"e2e-targets");
+    const std::wstring tag = L"bs-e2e-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring desk = desktop + L"\\" + tag;
+    const std::wstring programs = menu + L"\\Programs\\" + tag;
     const RemoveAtEnd cleanup{{desk, programs}};
 
-    linkfixtures::makeOrphan(desk + "\\Old Game.lnk", targets.at("game\\game.exe"));
-    linkfixtures::makeShortcut(desk + "\\Notes.lnk", targets.file("notes.txt"));
-    linkfixtures::makeOrphan(programs + "\\Keep\\Editor.lnk", targets.at("editor\\ed.exe"));
-    linkfixtures::makeOrphan(programs + "\\Keep\\Viewer.lnk", targets.at("viewer\\view.exe"));
-    linkfixtures::makeOrphan(programs + "\\Solo\\Tool.lnk", targets.at("tool\\tool.exe"));
+    linkfixtures::makeOrphan(desk + L"\\Old Game.lnk", targets.at(L"game\\game.exe"));
+    linkfixtures::makeShortcut(desk + L"\\Notes.lnk", targets.file(L"notes.txt"));
+    linkfixtures::makeOrphan(programs + L"\\Keep\\Editor.lnk", targets.at(L"editor\\ed.exe"));
+    linkfixtures::makeOrphan(programs + L"\\Keep\\Viewer.lnk", targets.at(L"viewer\\view.exe"));
+    linkfixtures::makeOrphan(programs + L"\\Solo\\Tool.lnk", targets.at(L"tool\\tool.exe"));
     // Desktop first; in the Start Menu, deeper folders first and each in name order.
-    const std::vector<std::string> expected = {
-        desk + "\\Old Game.lnk", programs + "\\Keep\\Editor.lnk", programs + "\\Keep\\Viewer.lnk",
-        programs + "\\Solo\\Tool.lnk"};
+    const std::vector<std::wstring> expected = {
+        desk + L"\\Old Game.lnk", programs + L"\\Keep\\Editor.lnk",
+        programs + L"\\Keep\\Viewer.lnk", programs + L"\\Solo\\Tool.lnk"};
 
-    e2e::Process program(e2e::programPath(), "");
+    e2e::Process program(e2e::programPath(), L"");
     ASSERT_TRUE(startRun(program, {app::idCheckBox2, app::idCheckBox4}));
 
     HWND dialog = e2e::waitForWindow(program.id(), app::kRemoveLinksClass, nullptr, kWait);
     ASSERT_TRUE(dialog);
     HWND list = e2e::findControl(dialog, app::idShortcutList);
-    const std::vector<std::string> listed = e2e::listTexts(list);
+    const std::vector<std::wstring> listed = e2e::listTexts(list);
     const std::vector<bool> ticks = e2e::listTicks(list);
     for (size_t i = 0; i < listed.size(); ++i)
         EXPECT_TRUE(ticks[i]) << listed[i];
     ASSERT_EQ(listed, expected);
 
     // Untick "Viewer" the keyboard's way: select it, press Space.
-    SendMessageA(list, LB_SETCURSEL, 2, 0);
-    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(list, LB_SETCURSEL, 2, 0);
+    PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
     ASSERT_TRUE(testsupport::waitUntil([&] { return !e2e::listTicks(list)[2]; }, kWait));
     HWND removeEmpty = e2e::findControl(dialog, app::idRemoveEmpty);
     ASSERT_TRUE(e2e::isVisible(removeEmpty));
@@ -93,41 +93,42 @@ TEST(EndToEnd, OrphanedShortcutsAreOfferedAndTheTickedOnesRemoved) {
     ASSERT_TRUE(testsupport::waitUntil([&] { return e2e::isChecked(removeEmpty); }, kWait));
     e2e::press(e2e::findControl(dialog, app::idOKBtn));
 
-    HWND done = e2e::waitForMessage(program.id(), "Information", kWait);
+    HWND done = e2e::waitForMessage(program.id(), L"Information", kWait);
     ASSERT_TRUE(done);
-    EXPECT_TRUE(e2e::findControlByText(done, "STATIC", "Your windows have been cleaned!"));
-    EXPECT_FALSE(pathExists(desk + "\\Old Game.lnk"));
-    EXPECT_TRUE(pathExists(desk + "\\Notes.lnk"));
+    EXPECT_TRUE(e2e::findControlByText(done, L"STATIC", L"Your windows have been cleaned!"));
+    EXPECT_FALSE(pathExists(desk + L"\\Old Game.lnk"));
+    EXPECT_TRUE(pathExists(desk + L"\\Notes.lnk"));
     EXPECT_TRUE(pathExists(desk)); // still holds Notes
-    EXPECT_FALSE(pathExists(programs + "\\Keep\\Editor.lnk"));
-    EXPECT_TRUE(pathExists(programs + "\\Keep\\Viewer.lnk"));
-    EXPECT_TRUE(pathExists(programs + "\\Keep"));
-    EXPECT_FALSE(pathExists(programs + "\\Solo"));
+    EXPECT_FALSE(pathExists(programs + L"\\Keep\\Editor.lnk"));
+    EXPECT_TRUE(pathExists(programs + L"\\Keep\\Viewer.lnk"));
+    EXPECT_TRUE(pathExists(programs + L"\\Keep"));
+    EXPECT_FALSE(pathExists(programs + L"\\Solo"));
     EXPECT_TRUE(pathExists(programs)); // the folder above stays, though empty of links
 
-    e2e::answer(done, "OK");
+    e2e::answer(done, L"OK");
     EXPECT_TRUE(program.waitForExit(kWait));
 }
 
 TEST(EndToEnd, NoDialogWithoutOrphansNorForAMissingDesktopPath) {
     // With no "Desktop" value the program must not scan the current drive's root, which
     // holds an orphan here; the Start Menu holds none. So no dialog comes up at all.
-    ASSERT_FALSE(e2e::programPath().empty()) << "pass the program's path";
+    ASSERT_FALSE(e2e::programPath().empty()) << L"pass the program's path";
     testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
     testsupport::RegistryGuard shellFolders(shortcuts::ShellFoldersKey);
     ASSERT_TRUE(testsupport::keyExists(shortcuts::ShellFoldersKey));
-    testsupport::deleteValue(shortcuts::ShellFoldersKey, "Desktop");
-    testsupport::TempTree targets("e2e-targets");
-    const std::string rootOrphan = "C:\\!bs-e2e-" + std::to_string(GetCurrentProcessId()) + ".lnk";
+    testsupport::deleteValue(shortcuts::ShellFoldersKey, L"Desktop");
+    testsupport::TempTree targets(L"e2e-targets");
+    const std::wstring rootOrphan =
+        L"C:\\!bs-e2e-" + std::to_wstring(GetCurrentProcessId()) + L".lnk";
     const RemoveAtEnd cleanup{{rootOrphan}};
-    linkfixtures::makeOrphan(rootOrphan, targets.at("gone\\gone.exe"));
+    linkfixtures::makeOrphan(rootOrphan, targets.at(L"gone\\gone.exe"));
 
-    e2e::Process program(e2e::programPath(), "");
+    e2e::Process program(e2e::programPath(), L"");
     ASSERT_TRUE(startRun(program, {app::idCheckBox2, app::idCheckBox4}));
     // A dialog would hold the run up: the closing message comes only without one.
-    HWND done = e2e::waitForMessage(program.id(), "Information", kWait);
+    HWND done = e2e::waitForMessage(program.id(), L"Information", kWait);
     ASSERT_TRUE(done);
     EXPECT_TRUE(pathExists(rootOrphan));
-    e2e::answer(done, "OK");
+    e2e::answer(done, L"OK");
     EXPECT_TRUE(program.waitForExit(kWait));
 }

@@ -1,5 +1,7 @@
 #include "tests/shortcuts/LinkFixtures.h"
 
+#include "engine/Utf8.h"
+
 #include "shortcuts/ComPtr.h"
 #include "tests/support/TestSupport.h"
 
@@ -17,41 +19,38 @@ namespace {
 using shortcuts::ComInit;
 using shortcuts::ComPtr;
 
-void check(HRESULT hr, const char* what, const std::string& path) {
+void check(HRESULT hr, const char* what, const std::wstring& path) {
     if (FAILED(hr))
-        throw std::runtime_error(std::string(what) + " failed for " + path);
+        throw std::runtime_error(std::string(what) + " failed for " + engine::ToUtf8(path));
 }
 
-ComPtr<IShellLinkA> newLink() {
-    ComPtr<IShellLinkA> link;
-    check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+ComPtr<IShellLinkW> newLink() {
+    ComPtr<IShellLinkW> link;
+    check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                            link.put()),
-          "CoCreateInstance", "");
+          "CoCreateInstance", L"");
     return link;
 }
 
 // The shell does not make missing folders for a new shortcut.
-void makeParentFolders(const std::string& path) {
-    for (auto cut = path.find('\\', 3); cut != std::string::npos; cut = path.find('\\', cut + 1))
-        CreateDirectoryA(path.substr(0, cut).c_str(), nullptr);
+void makeParentFolders(const std::wstring& path) {
+    for (auto cut = path.find(L'\\', 3); cut != std::wstring::npos; cut = path.find(L'\\', cut + 1))
+        CreateDirectoryW(path.substr(0, cut).c_str(), nullptr);
 }
 
-void save(IShellLinkA* link, const std::string& linkPath) {
+void save(IShellLinkW* link, const std::wstring& linkPath) {
     makeParentFolders(linkPath);
     ComPtr<IPersistFile> file;
     check(link->QueryInterface(IID_IPersistFile, file.put()), "QueryInterface", linkPath);
-    const int size = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<size_t>(size));
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide.data(), size);
-    check(file->Save(wide.data(), TRUE), "Save", linkPath);
+    check(file->Save(linkPath.c_str(), TRUE), "Save", linkPath);
 }
 
 } // namespace
 
-void makeShortcut(const std::string& linkPath, const std::string& target,
+void makeShortcut(const std::wstring& linkPath, const std::wstring& target,
                   const LinkOptions& options) {
     const ComInit com;
-    ComPtr<IShellLinkA> link = newLink();
+    ComPtr<IShellLinkW> link = newLink();
     check(link->SetPath(target.c_str()), "SetPath", target);
     if (!options.arguments.empty())
         link->SetArguments(options.arguments.c_str());
@@ -67,15 +66,15 @@ void makeShortcut(const std::string& linkPath, const std::string& target,
     save(link.get(), linkPath);
 }
 
-void makeOrphan(const std::string& linkPath, const std::string& target) {
+void makeOrphan(const std::wstring& linkPath, const std::wstring& target) {
     testsupport::writeFile(target, "MZ");
     makeShortcut(linkPath, target);
-    DeleteFileA(target.c_str());
+    DeleteFileW(target.c_str());
 }
 
-void makeIdListShortcut(const std::string& linkPath) {
+void makeIdListShortcut(const std::wstring& linkPath) {
     const ComInit com;
-    ComPtr<IShellLinkA> link = newLink();
+    ComPtr<IShellLinkW> link = newLink();
     LPITEMIDLIST myComputer = nullptr;
     check(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &myComputer), "SHGetSpecialFolder",
           linkPath);
@@ -85,7 +84,7 @@ void makeIdListShortcut(const std::string& linkPath) {
     save(link.get(), linkPath);
 }
 
-void makeCorruptShortcut(const std::string& linkPath) {
+void makeCorruptShortcut(const std::wstring& linkPath) {
     testsupport::writeFile(linkPath, "This is not a shell link, only text named like one.\r\n");
 }
 

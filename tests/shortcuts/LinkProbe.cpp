@@ -6,11 +6,13 @@
 //   LinkProbe info <file>       prints what TPBShellLink reads from one shortcut
 //   LinkProbe desktop           prints the Desktop path from "Shell Folders"
 #include "engine/FolderEntries.h"
+#include "engine/Utf8.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <objbase.h>
 
 #include <cstdio>
@@ -22,40 +24,41 @@ using namespace shortcuts;
 
 namespace {
 
-void makeFixtures(const std::string& folder) {
-    const std::string gone = folder + "\\gone";
-    linkfixtures::makeOrphan(folder + "\\deleted program.lnk", gone + "\\program.exe");
-    linkfixtures::makeShortcut(folder + "\\existing file.lnk", folder + "\\present\\readme.txt");
-    testsupport::writeFile(folder + "\\present\\readme.txt");
-    linkfixtures::makeShortcut(folder + "\\existing folder.lnk", folder + "\\present");
-    linkfixtures::makeShortcut(folder + "\\unc.lnk", "\\\\server\\share\\tool.exe");
-    linkfixtures::makeOrphan(folder + "\\cdrom.lnk", "E:\\setup.exe");
-    linkfixtures::makeOrphan(folder + "\\removable.lnk", "F:\\photos\\viewer.exe");
-    linkfixtures::makeOrphan(folder + "\\network.lnk", "N:\\apps\\shared.exe");
-    linkfixtures::makeOrphan(folder + "\\UPPER.LNK", gone + "\\upper.exe");
+void makeFixtures(const std::wstring& folder) {
+    const std::wstring gone = folder + L"\\gone";
+    linkfixtures::makeOrphan(folder + L"\\deleted program.lnk", gone + L"\\program.exe");
+    linkfixtures::makeShortcut(folder + L"\\existing file.lnk", folder + L"\\present\\readme.txt");
+    testsupport::writeFile(folder + L"\\present\\readme.txt");
+    linkfixtures::makeShortcut(folder + L"\\existing folder.lnk", folder + L"\\present");
+    linkfixtures::makeShortcut(folder + L"\\unc.lnk", L"\\\\server\\share\\tool.exe");
+    linkfixtures::makeOrphan(folder + L"\\cdrom.lnk", L"E:\\setup.exe");
+    linkfixtures::makeOrphan(folder + L"\\removable.lnk", L"F:\\photos\\viewer.exe");
+    linkfixtures::makeOrphan(folder + L"\\network.lnk", L"N:\\apps\\shared.exe");
+    linkfixtures::makeOrphan(folder + L"\\UPPER.LNK", gone + L"\\upper.exe");
     linkfixtures::LinkOptions hotKey;
-    hotKey.hotKey = MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    hotKey.hotKey = MAKEWORD(L'Q', HOTKEYF_CONTROL | HOTKEYF_ALT);
     hotKey.showCmd = SW_SHOWMINNOACTIVE;
-    linkfixtures::makeShortcut(folder + "\\hot key.lnk", folder + "\\present", hotKey);
-    linkfixtures::makeIdListShortcut(folder + "\\my computer.lnk");
-    linkfixtures::makeCorruptShortcut(folder + "\\corrupt.lnk");
+    linkfixtures::makeShortcut(folder + L"\\hot key.lnk", folder + L"\\present", hotKey);
+    linkfixtures::makeIdListShortcut(folder + L"\\my computer.lnk");
+    linkfixtures::makeCorruptShortcut(folder + L"\\corrupt.lnk");
 }
 
-void listTargets(const std::string& folder, TPBShellLink& link) {
-    const std::string base = folder + "\\";
-    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAA& entry) {
-        const std::string path = base + entry.cFileName;
+void listTargets(const std::wstring& folder, TPBShellLink& link) {
+    const std::wstring base = folder + L"\\";
+    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
+        const std::wstring path = base + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             listTargets(path, link);
             return;
         }
-        if (AsciiLower(ExtractFileExt(entry.cFileName)) != ".lnk")
+        if (AsciiLower(ExtractFileExt(entry.cFileName)) != L".lnk")
             return;
         try {
             link.LoadFromFile(path);
-            std::printf("%s\t%s\n", path.c_str(), link.Target().c_str());
+            std::printf("%s\t%s\n", engine::ToUtf8(path).c_str(),
+                        engine::ToUtf8(link.Target()).c_str());
         } catch (const std::exception& e) {
-            std::printf("%s\t!%s\n", path.c_str(), e.what());
+            std::printf("%s\t!%s\n", engine::ToUtf8(path).c_str(), e.what());
         }
         std::fflush(stdout);
     });
@@ -63,33 +66,36 @@ void listTargets(const std::string& folder, TPBShellLink& link) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2)
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2)
         return 2;
     // As the program's main thread does: COM held once for the whole run.
     CoInitialize(nullptr);
-    const std::string command = argv[1];
-    const std::string folder = argc > 2 ? argv[2] : "";
+    const std::wstring command = argv[1];
+    const std::wstring folder = argc > 2 ? argv[2] : L"";
     int rc = 0;
     try {
         TPBShellLink link;
-        if (command == "make") {
+        if (command == L"make") {
             makeFixtures(folder);
-        } else if (command == "targets") {
+        } else if (command == L"targets") {
             listTargets(folder, link);
-        } else if (command == "scan") {
+        } else if (command == L"scan") {
             OrphanList orphans;
             ScanForOrphans(folder, true, orphans, link);
             for (const auto& path : orphans)
-                std::printf("%s\n", path.c_str());
-        } else if (command == "info") {
+                std::printf("%s\n", engine::ToUtf8(path).c_str());
+        } else if (command == L"info") {
             link.LoadFromFile(folder);
             std::printf("target=%s\nshow=%d\nhotkey=%04x\nargs=%s\nicon=%s,%d\n",
-                        link.Target().c_str(), link.ShowCmd(), link.HotKeyCode(),
-                        link.Arguments().c_str(), link.FileIcon().FileName().c_str(),
+                        engine::ToUtf8(link.Target()).c_str(), link.ShowCmd(), link.HotKeyCode(),
+                        engine::ToUtf8(link.Arguments()).c_str(),
+                        engine::ToUtf8(link.FileIcon().FileName()).c_str(),
                         link.FileIcon().IconIndex());
-        } else if (command == "desktop") {
-            std::printf("%s\n", ShellFolderPath(sfDesktop).c_str());
+        } else if (command == L"desktop") {
+            std::printf("%s\n", engine::ToUtf8(ShellFolderPath(sfDesktop)).c_str());
         } else {
             rc = 2;
         }

@@ -1,17 +1,23 @@
 #include "tests/support/TestSupport.h"
 
-#include <stdlib.h>
+#include <shellapi.h>
 
 namespace testsupport {
 
-std::string argumentEndingWith(const std::string& tail) {
-    for (int i = 1; i < __argc; ++i) {
-        const std::string arg = __argv[i];
+std::wstring argumentEndingWith(const std::wstring& tail) {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!args)
+        return {};
+    std::wstring found;
+    for (int i = 1; i < count && found.empty(); ++i) {
+        const std::wstring arg = args[i];
         if (arg.size() >= tail.size() &&
             arg.compare(arg.size() - tail.size(), tail.size(), tail) == 0)
-            return arg;
+            found = arg;
     }
-    return {};
+    LocalFree(args);
+    return found;
 }
 
 } // namespace testsupport

@@ -3,6 +3,7 @@
 #include "engine/FolderEntries.h"
 #include "engine/Handles.h"
 #include "engine/Registry.h"
+#include "engine/Utf8.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -10,29 +11,29 @@
 namespace testsupport {
 
 namespace {
-std::string join(const std::string& a, const std::string& b) {
-    if (!a.empty() && a.back() == '\\')
+std::wstring join(const std::wstring& a, const std::wstring& b) {
+    if (!a.empty() && a.back() == L'\\')
         return a + b;
-    return a + "\\" + b;
+    return a + L"\\" + b;
 }
-void makeDirs(const std::string& path) {
+void makeDirs(const std::wstring& path) {
     for (size_t i = 3; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '\\')
-            CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+        if (i == path.size() || path[i] == L'\\')
+            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
 }
 // The names in a folder, in the order the listing gives them.
-std::vector<std::string> entryNames(const std::string& path) {
-    std::vector<std::string> names;
+std::vector<std::wstring> entryNames(const std::wstring& path) {
+    std::vector<std::wstring> names;
     engine::ForEachEntry(engine::WithBackslash(path),
-                         [&](const WIN32_FIND_DATAA& entry) { names.push_back(entry.cFileName); });
+                         [&](const WIN32_FIND_DATAW& entry) { names.push_back(entry.cFileName); });
     return names;
 }
 } // namespace
 
-TempTree::TempTree(const std::string& name) {
+TempTree::TempTree(const std::wstring& name) {
     static int counter = 0;
-    root_ = "C:\\t\\work\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++counter);
+    root_ = L"C:\\t\\work\\" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
     removeTree(root_);
     makeDirs(root_);
 }
@@ -41,49 +42,49 @@ TempTree::~TempTree() {
     removeTree(root_);
 }
 
-std::string TempTree::at(const std::string& relative) const {
+std::wstring TempTree::at(const std::wstring& relative) const {
     return join(root_, relative);
 }
 
-std::string TempTree::mkdir(const std::string& relative) const {
-    const std::string path = at(relative);
+std::wstring TempTree::mkdir(const std::wstring& relative) const {
+    const std::wstring path = at(relative);
     makeDirs(path);
     return path;
 }
 
-std::string TempTree::file(const std::string& relative, const std::string& content) const {
-    const std::string path = at(relative);
+std::wstring TempTree::file(const std::wstring& relative, const std::string& content) const {
+    const std::wstring path = at(relative);
     writeFile(path, content);
     return path;
 }
 
-bool TempTree::exists(const std::string& relative) const {
+bool TempTree::exists(const std::wstring& relative) const {
     return pathExists(at(relative));
 }
 
-void writeFile(const std::string& path, const std::string& content) {
-    const auto slash = path.find_last_of('\\');
-    if (slash != std::string::npos)
+void writeFile(const std::wstring& path, const std::string& content) {
+    const auto slash = path.find_last_of(L'\\');
+    if (slash != std::wstring::npos)
         makeDirs(path.substr(0, slash));
-    engine::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    engine::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        throw std::runtime_error("cannot create " + path);
+        throw std::runtime_error("cannot create " + engine::ToUtf8(path));
     DWORD written = 0;
     WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
-bool pathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool pathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void removeTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+void removeTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -91,94 +92,94 @@ void removeTree(const std::string& path) {
         for (const auto& name : entryNames(path))
             removeTree(join(path, name));
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
 }
 
-std::vector<std::string> listFolder(const std::string& path) {
-    std::vector<std::string> names = entryNames(path);
+std::vector<std::wstring> listFolder(const std::wstring& path) {
+    std::vector<std::wstring> names = entryNames(path);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-RegistryGuard::RegistryGuard(const std::string& path) : path_(path) {
+RegistryGuard::RegistryGuard(const std::wstring& path) : path_(path) {
     HKEY key = nullptr;
-    existed_ = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+    existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (key)
         RegCloseKey(key);
     if (existed_)
         save(path);
 }
 
-void RegistryGuard::save(const std::string& path) {
+void RegistryGuard::save(const std::wstring& path) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
         return;
     engine::KeyHandle key(raw);
     Key saved{path, {}};
     for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD nameLength = sizeof name;
+        wchar_t name[16384];
+        DWORD nameLength = static_cast<DWORD>(std::size(name));
         DWORD type = 0;
         DWORD size = 0;
-        if (RegEnumValueA(key.get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             break;
         std::vector<BYTE> data(size);
-        nameLength = sizeof name;
-        RegEnumValueA(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &size);
+        nameLength = static_cast<DWORD>(std::size(name));
+        RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &size);
         saved.values.push_back({name, type, data});
     }
-    std::vector<std::string> children;
+    std::vector<std::wstring> children;
     for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLength = sizeof name;
-        if (RegEnumKeyExA(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        wchar_t name[256];
+        DWORD nameLength = static_cast<DWORD>(std::size(name));
+        if (RegEnumKeyExW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
         children.push_back(name);
     }
     keys_.push_back(saved);
     for (const auto& child : children)
-        save(path + "\\" + child);
+        save(path + L"\\" + child);
 }
 
 RegistryGuard::~RegistryGuard() {
     deleteKeyTree(path_);
     for (const auto& saved : keys_) {
         HKEY raw = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, saved.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, saved.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                             nullptr, &raw, nullptr) != ERROR_SUCCESS)
             continue;
         engine::KeyHandle key(raw);
         for (const auto& value : saved.values)
-            RegSetValueExA(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
+            RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
                            static_cast<DWORD>(value.data.size()));
     }
 }
 
-void deleteKeyTree(const std::string& path) {
+void deleteKeyTree(const std::wstring& path) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS)
         return;
     {
         engine::KeyHandle key(raw);
         for (;;) {
-            char name[256];
-            DWORD nameLength = sizeof name;
-            if (RegEnumKeyExA(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr,
+            wchar_t name[256];
+            DWORD nameLength = static_cast<DWORD>(std::size(name));
+            if (RegEnumKeyExW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr,
                               nullptr) != ERROR_SUCCESS)
                 break;
-            const std::string before = name;
-            deleteKeyTree(path + "\\" + before);
+            const std::wstring before = name;
+            deleteKeyTree(path + L"\\" + before);
             // Stop rather than loop when a sub-key cannot be deleted.
-            nameLength = sizeof name;
-            if (RegEnumKeyExA(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr,
+            nameLength = static_cast<DWORD>(std::size(name));
+            if (RegEnumKeyExW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr,
                               nullptr) == ERROR_SUCCESS &&
                 before == name)
                 break;
         }
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
 }
 
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {

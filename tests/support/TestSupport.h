@@ -13,43 +13,43 @@ namespace testsupport {
 
 // The program's settings key under HKEY_CURRENT_USER, written out here on its own so that
 // tests check the name the program uses rather than take it from the program.
-inline constexpr const char kSettingsKey[] = "Software\\Quellmoor Software\\Brightsweep";
+inline constexpr const wchar_t kSettingsKey[] = L"Software\\Quellmoor Software\\Brightsweep";
 
 // A fresh folder C:\t\work\<name>-<pid>-<n>, removed with everything below it at the end.
 class TempTree {
 public:
-    explicit TempTree(const std::string& name = "tree");
+    explicit TempTree(const std::wstring& name = L"tree");
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
     ~TempTree();
 
-    const std::string& path() const { return root_; }
+    const std::wstring& path() const { return root_; }
     // root + "\" + relative
-    std::string at(const std::string& relative) const;
-    std::string mkdir(const std::string& relative) const;
-    std::string file(const std::string& relative, const std::string& content = "x") const;
-    bool exists(const std::string& relative) const;
+    std::wstring at(const std::wstring& relative) const;
+    std::wstring mkdir(const std::wstring& relative) const;
+    std::wstring file(const std::wstring& relative, const std::string& content = "x") const;
+    bool exists(const std::wstring& relative) const;
 
 private:
-    std::string root_;
+    std::wstring root_;
 };
 
 // Full path creation and recursive removal that clear read-only bits (tests only).
-void writeFile(const std::string& path, const std::string& content = "x");
-bool pathExists(const std::string& path);
-void removeTree(const std::string& path);
+void writeFile(const std::wstring& path, const std::string& content = "x");
+bool pathExists(const std::wstring& path);
+void removeTree(const std::wstring& path);
 // Names directly inside a folder (without "." and ".."), sorted.
-std::vector<std::string> listFolder(const std::string& path);
+std::vector<std::wstring> listFolder(const std::wstring& path);
 
-void deleteKeyTree(const std::string& path);
+void deleteKeyTree(const std::wstring& path);
 
 // Saves a key of HKEY_CURRENT_USER with everything below it and puts it back as it was.
 class RegistryGuard {
 public:
     enum class Start { AsItIs, Empty };
-    explicit RegistryGuard(const std::string& path);
+    explicit RegistryGuard(const std::wstring& path);
     // Start::Empty also deletes the key tree once it is saved, so the test starts without it.
-    RegistryGuard(const std::string& path, Start start) : RegistryGuard(path) {
+    RegistryGuard(const std::wstring& path, Start start) : RegistryGuard(path) {
         if (start == Start::Empty)
             deleteKeyTree(path);
     }
@@ -59,16 +59,16 @@ public:
 
 private:
     struct Value {
-        std::string name;
+        std::wstring name;
         DWORD type;
         std::vector<BYTE> data;
     };
     struct Key {
-        std::string path;
+        std::wstring path;
         std::vector<Value> values;
     };
-    void save(const std::string& path);
-    std::string path_;
+    void save(const std::wstring& path);
+    std::wstring path_;
     bool existed_ = false;
     std::vector<Key> keys_;
 };
@@ -76,32 +76,34 @@ private:
 // Plain value access to keys under HKEY_CURRENT_USER (or `root`) for arranging and
 // inspecting them. The writers create the key when it is missing and say whether the
 // value was written.
-bool keyExists(const std::string& path, HKEY root = HKEY_CURRENT_USER);
-bool setValue(const std::string& path, const std::string& name, DWORD type, const void* data,
+bool keyExists(const std::wstring& path, HKEY root = HKEY_CURRENT_USER);
+bool setValue(const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
               DWORD size);
-bool setDword(const std::string& path, const std::string& name, DWORD value);
+bool setDword(const std::wstring& path, const std::wstring& name, DWORD value);
 // REG_SZ (or `type`) with its terminating zero.
-bool setText(const std::string& path, const std::string& name, const std::string& text,
+bool setText(const std::wstring& path, const std::wstring& name, const std::wstring& text,
              DWORD type = REG_SZ);
-void deleteValue(const std::string& path, const std::string& name);
+void deleteValue(const std::wstring& path, const std::wstring& name);
 
 struct StoredValue {
     bool present = false;
     DWORD type = 0;
     std::string data; // the raw bytes as stored
+    // The bytes as UTF-16 units, zeros included (a text value and its terminator).
+    std::wstring text() const;
 };
-StoredValue storedValue(const std::string& path, const std::string& name,
+StoredValue storedValue(const std::wstring& path, const std::wstring& name,
                         HKEY root = HKEY_CURRENT_USER);
 // Every value of a key as name -> (type, bytes); empty when the key is missing.
-using KeyValues = std::map<std::string, std::pair<DWORD, std::string>>;
-KeyValues keyValues(const std::string& path);
+using KeyValues = std::map<std::wstring, std::pair<DWORD, std::string>>;
+KeyValues keyValues(const std::wstring& path);
 
 // Removes the given files or folder trees when it goes out of scope (and, optionally,
 // first at once, in case an earlier run left them behind).
 class RemoveAtEnd {
 public:
     enum class Start { AsItIs, Cleared };
-    explicit RemoveAtEnd(std::vector<std::string> paths, Start start = Start::AsItIs)
+    explicit RemoveAtEnd(std::vector<std::wstring> paths, Start start = Start::AsItIs)
         : paths_(std::move(paths)) {
         if (start == Start::Cleared)
             removeAll();
@@ -115,12 +117,12 @@ private:
         for (const auto& path : paths_)
             removeTree(path);
     }
-    std::vector<std::string> paths_;
+    std::vector<std::wstring> paths_;
 };
 
 // The first command-line argument of this test program that ends with `tail` (build
 // outputs are passed by their path inside the prefix), or "".
-std::string argumentEndingWith(const std::string& tail);
+std::wstring argumentEndingWith(const std::wstring& tail);
 
 // Polls `done` until it holds or `timeoutMs` has passed; whether it came to hold.
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs);
