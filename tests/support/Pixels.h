@@ -41,7 +41,7 @@ public:
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     void render(HWND window) {
-        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_),
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_),
                      PRF_CLIENT | PRF_ERASEBKGND);
     }
     // Bounding box of the pixels of exactly `color`; empty (left > right) when none.
