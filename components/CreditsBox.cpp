@@ -73,6 +73,9 @@ DWORD WINAPI TAiziet::execute(void* param) {
 // --- box ---
 
 TScrollingCreditsBox::~TScrollingCreditsBox() {
+    // The window's own end stops the worker and closes the hint; a box that never had a
+    // window may still have started one.
+    destroyWindow();
     stopWorker();
 }
 

@@ -104,6 +104,11 @@ HWND Window::createControl(const wchar_t* className, DWORD exStyle, DWORD style,
     return hwnd;
 }
 
+void Window::destroyWindow() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
 void Window::bind(HWND hwnd) {
     hwnd_ = hwnd;
     SetPropW(hwnd, kObjectProp, this);

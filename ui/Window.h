@@ -63,6 +63,13 @@ protected:
     HWND createControl(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* caption,
                        int x, int y, int width, int height, HWND parent, int id);
 
+    // Destroys the window while the whole object still exists, so that its own WM_DESTROY
+    // and WM_NCDESTROY handling runs. C++ destroys a class's members before its base, so
+    // only the class's own destructor can do this: a class whose handlers do work at the
+    // end, or whose members' destruction could still send it messages, calls this first
+    // in its destructor.
+    void destroyWindow();
+
     // Every message of the window but the notifications a child's object took (see
     // reflected). The default forwards to the control's own window procedure (subclassed
     // controls) or DefWindowProc.
@@ -71,7 +78,8 @@ protected:
     virtual bool reflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     friend bool reflectToChild(UINT, WPARAM, LPARAM, LRESULT&);
     // Called from WM_NCDESTROY, after which the object no longer has a window. Not called
-    // when the window outlives the object's derived destructors (see ~Window).
+    // when the window outlives the object's derived destructors (see ~Window). A class
+    // whose destroyed() frees the object never calls destroyWindow() from its destructor.
     virtual void destroyed() {}
 
     // The handling the window would get without this object. Only while a message is
