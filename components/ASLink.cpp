@@ -10,10 +10,10 @@ namespace components {
 
 namespace {
 
-constexpr const char* kLinkClass = "Brightsweep.ASLink";
+constexpr const wchar_t* kLinkClass = L"Brightsweep.ASLink";
 
 ShellExecuteFn& shellExecute() {
-    static ShellExecuteFn fn = &ShellExecuteA;
+    static ShellExecuteFn fn = &ShellExecuteW;
     return fn;
 }
 
@@ -23,15 +23,15 @@ GetVersionFn& getVersion() {
 }
 
 // The character after the first "&", or 0.
-char acceleratorOf(const std::string& caption) {
-    const auto amp = caption.find('&');
-    return amp != std::string::npos && amp + 1 < caption.size() ? caption[amp + 1] : '\0';
+wchar_t acceleratorOf(const std::wstring& caption) {
+    const auto amp = caption.find(L'&');
+    return amp != std::wstring::npos && amp + 1 < caption.size() ? caption[amp + 1] : L'\0';
 }
 
-bool sameLetter(char a, char b) {
-    char pa[2] = {a, 0}, pb[2] = {b, 0};
-    CharUpperA(pa);
-    CharUpperA(pb);
+bool sameLetter(wchar_t a, wchar_t b) {
+    wchar_t pa[2] = {a, 0}, pb[2] = {b, 0};
+    CharUpperW(pa);
+    CharUpperW(pb);
     return pa[0] == pb[0];
 }
 
@@ -44,7 +44,7 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM param) {
 }
 
 BOOL CALLBACK offerAccelerator(HWND hwnd, LPARAM param) {
-    auto* request = reinterpret_cast<std::pair<char, bool>*>(param);
+    auto* request = reinterpret_cast<std::pair<wchar_t, bool>*>(param);
     if (auto* link = dynamic_cast<TASLink*>(ui::Window::fromHandle(hwnd))) {
         if (link->acceleratorChar(request->first)) {
             request->second = true;
@@ -56,28 +56,28 @@ BOOL CALLBACK offerAccelerator(HWND hwnd, LPARAM param) {
 
 } // namespace
 
-const char* urlPrefix(TURLType type) {
+const wchar_t* urlPrefix(TURLType type) {
     switch (type) {
     case utFile:
-        return "file://";
+        return L"file://";
     case utFtp:
-        return "ftp://";
+        return L"ftp://";
     case utGopher:
-        return "gopher://";
+        return L"gopher://";
     case utHttp:
-        return "http://";
+        return L"http://";
     case utHttps:
-        return "https://";
+        return L"https://";
     case utMailto:
-        return "mailto:";
+        return L"mailto:";
     case utNews:
-        return "news:";
+        return L"news:";
     case utTelnet:
-        return "telnet:";
+        return L"telnet:";
     case utWais:
-        return "wais:";
+        return L"wais:";
     }
-    return "";
+    return L"";
 }
 
 GetVersionFn setGetVersion(GetVersionFn fn) {
@@ -88,12 +88,12 @@ GetVersionFn setGetVersion(GetVersionFn fn) {
 
 ShellExecuteFn setShellExecute(ShellExecuteFn fn) {
     const ShellExecuteFn previous = shellExecute();
-    shellExecute() = fn ? fn : &ShellExecuteA;
+    shellExecute() = fn ? fn : &ShellExecuteW;
     return previous;
 }
 
-INT_PTR ExecuteFile(const std::string& file, const std::string& params,
-                    const std::string& directory, int showCmd) {
+INT_PTR ExecuteFile(const std::wstring& file, const std::wstring& params,
+                    const std::wstring& directory, int showCmd) {
     // The owner is the application's main window: the root owner of the active window,
     // or else the GUI thread's first visible unowned window.
     HWND owner = GetActiveWindow();
@@ -105,8 +105,8 @@ INT_PTR ExecuteFile(const std::string& file, const std::string& params,
         shellExecute()(owner, nullptr, file.c_str(), params.c_str(), directory.c_str(), showCmd));
 }
 
-void DrawShadowText(HDC dc, const char* text, int length, TShadowPosition pos, COLORREF shadowColor,
-                    int shadowSize, UINT flags, RECT& rect) {
+void DrawShadowText(HDC dc, const wchar_t* text, int length, TShadowPosition pos,
+                    COLORREF shadowColor, int shadowSize, UINT flags, RECT& rect) {
     RECT textRect = rect;
     RECT shadowRect = rect;
     const int s = shadowSize;
@@ -130,16 +130,16 @@ void DrawShadowText(HDC dc, const char* text, int length, TShadowPosition pos, C
     // clNone means "no shadow": nothing to draw, but the shadow still takes its place.
     if (measuring || shadowColor != ui::clNone) {
         const COLORREF previous = SetTextColor(dc, shadowColor);
-        DrawTextA(dc, text, length, &shadowRect, flags);
+        DrawTextW(dc, text, length, &shadowRect, flags);
         SetTextColor(dc, previous);
     }
-    DrawTextA(dc, text, length, &textRect, flags);
+    DrawTextW(dc, text, length, &textRect, flags);
     UnionRect(&rect, &textRect, &shadowRect);
 }
 
-TASLink::TASLink() : cursor_(LoadCursorA(nullptr, IDC_HAND)) {
+TASLink::TASLink() : cursor_(ui::systemCursor(IDC_HAND)) {
     // The program's own font until a caller sets another.
-    GetObjectA(ui::defaultFont(), sizeof logFont_, &logFont_);
+    GetObjectW(ui::defaultFont(), sizeof logFont_, &logFont_);
     rebuildFont();
     savedFontColor_ = fontColor_;
 }
@@ -178,19 +178,19 @@ void TASLink::repaint() {
 }
 
 void TASLink::rebuildFont() {
-    font_.reset(CreateFontIndirectA(&logFont_));
+    font_.reset(CreateFontIndirectW(&logFont_));
 }
 
-void TASLink::setCaption(const std::string& caption) {
+void TASLink::setCaption(const std::wstring& caption) {
     if (!ui::storeChanged(caption_, caption))
         return;
     if (hwnd())
-        SetWindowTextA(hwnd(), caption_.c_str());
+        SetWindowTextW(hwnd(), caption_.c_str());
     repaint();
     FitToText();
 }
 
-void TASLink::setFont(const LOGFONTA& font) {
+void TASLink::setFont(const LOGFONTW& font) {
     logFont_ = font;
     rebuildFont();
     repaint();
@@ -314,22 +314,22 @@ void TASLink::setOnClick(ClickHandler handler, void* context) {
     onClickContext_ = context;
 }
 
-std::string TASLink::url() const {
+std::wstring TASLink::url() const {
     if (caption_.empty())
-        return "";
+        return L"";
     return urlTypeAdd_ ? urlPrefix(urlType_) + caption_ : caption_;
 }
 
 bool TASLink::OpenURL() {
     if (caption_.empty() || !urlEnabled_)
         return false;
-    return ExecuteFile(url(), "", "", SW_SHOWNOACTIVATE) > 32;
+    return ExecuteFile(url(), L"", L"", SW_SHOWNOACTIVATE) > 32;
 }
 
 void TASLink::DrawLinkText(HDC dc, RECT& rect, UINT flags) {
-    std::string text = caption_;
-    if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == "&")))
-        text += ' ';
+    std::wstring text = caption_;
+    if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == L"&")))
+        text += L' ';
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
     ui::Selected selectFont(dc, font_.get());
@@ -424,10 +424,10 @@ void TASLink::focusChanged(HWND newFocus) {
         repaint();
 }
 
-bool TASLink::acceleratorChar(char ch) {
+bool TASLink::acceleratorChar(wchar_t ch) {
     if (!focusControl_ || !enabled_ || !showAccelChar_)
         return false;
-    const char accel = acceleratorOf(caption_);
+    const wchar_t accel = acceleratorOf(caption_);
     if (!accel || !sameLetter(accel, ch))
         return false;
     if (!IsWindowVisible(focusControl_) || !IsWindowEnabled(focusControl_))
@@ -436,8 +436,8 @@ bool TASLink::acceleratorChar(char ch) {
     return true;
 }
 
-bool TASLink::routeAccelerator(HWND root, char ch) {
-    std::pair<char, bool> request{ch, false};
+bool TASLink::routeAccelerator(HWND root, wchar_t ch) {
+    std::pair<wchar_t, bool> request{ch, false};
     EnumChildWindows(root, &offerAccelerator, reinterpret_cast<LPARAM>(&request));
     return request.second;
 }

@@ -18,12 +18,12 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 enum TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };
 
-const char* urlPrefix(TURLType type);
+const wchar_t* urlPrefix(TURLType type);
 
 // The shell call behind ExecuteFile; replaceable so a test can see what the shell is handed.
-using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params,
-                                          LPCSTR directory, INT show);
-// Installs `fn` (null: the real ShellExecuteA) and returns the previous one.
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR params,
+                                          LPCWSTR directory, INT show);
+// Installs `fn` (null: the real ShellExecuteW) and returns the previous one.
 ShellExecuteFn setShellExecute(ShellExecuteFn fn);
 
 // The version query behind the disabled look; replaceable so a test can be an old Windows.
@@ -32,13 +32,13 @@ GetVersionFn setGetVersion(GetVersionFn fn);
 
 // Hands `file` to the shell's default action, owned by the application's main window.
 // Texts go whole, whatever their length: a cut URL would open the wrong page.
-INT_PTR ExecuteFile(const std::string& file, const std::string& params,
-                    const std::string& directory, int showCmd);
+INT_PTR ExecuteFile(const std::wstring& file, const std::wstring& params,
+                    const std::wstring& directory, int showCmd);
 
 // Draws (or with DT_CALCRECT measures) `text` with its shadow; `rect` becomes the union of
 // the text's and the shadow's rectangles. A shadow colour of clNone is not drawn.
-void DrawShadowText(HDC dc, const char* text, int length, TShadowPosition pos, COLORREF shadowColor,
-                    int shadowSize, UINT flags, RECT& rect);
+void DrawShadowText(HDC dc, const wchar_t* text, int length, TShadowPosition pos,
+                    COLORREF shadowColor, int shadowSize, UINT flags, RECT& rect);
 
 class TASLink : public ui::Window {
 public:
@@ -56,11 +56,11 @@ public:
     void setBounds(int left, int top, int width, int height);
     void setTop(int top) { setBounds(left_, top, width_, height_); }
 
-    const std::string& caption() const { return caption_; }
-    void setCaption(const std::string& caption);
+    const std::wstring& caption() const { return caption_; }
+    void setCaption(const std::wstring& caption);
     // The font, and its colour, which the hover swaps.
-    void setFont(const LOGFONTA& font);
-    const LOGFONTA& font() const { return logFont_; }
+    void setFont(const LOGFONTW& font);
+    const LOGFONTW& font() const { return logFont_; }
     ui::Color fontColor() const { return fontColor_; }
     void setFontColor(ui::Color color);
     ui::Color color() const { return color_; }
@@ -110,7 +110,7 @@ public:
     void setOnClick(ClickHandler handler, void* context);
 
     // The URL a click would open ("" when the caption is empty).
-    std::string url() const;
+    std::wstring url() const;
     // Hands the URL to the shell; true when the shell reports success.
     bool OpenURL();
     void DrawLinkText(HDC dc, RECT& rect, UINT flags);
@@ -125,9 +125,9 @@ public:
     void focusChanged(HWND newFocus);
     // A character typed in the window; true when it was this link's accelerator and
     // the focus control took the focus.
-    bool acceleratorChar(char ch);
+    bool acceleratorChar(wchar_t ch);
     // Offers a typed character to every link among the descendants of `root`.
-    static bool routeAccelerator(HWND root, char ch);
+    static bool routeAccelerator(HWND root, wchar_t ch);
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -160,8 +160,8 @@ private:
 
     bool transparent_ = true;
     int left_ = 0, top_ = 0, width_ = 65, height_ = 17;
-    std::string caption_;
-    LOGFONTA logFont_{};
+    std::wstring caption_;
+    LOGFONTW logFont_{};
     ui::Font font_;
     ui::Color fontColor_ = ui::clWindowText;
     ui::Color color_ = ui::clBtnFace;

@@ -41,7 +41,7 @@ void Frame3D(HDC dc, RECT& rect, COLORREF top, COLORREF bottom, int rings) {
 }
 
 HWND TBitmapPanel::create(HWND parent, int id, int x, int y, int width, int height,
-                          const std::string& caption) {
+                          const std::wstring& caption) {
     registerClass(kClassName, CS_DBLCLKS);
     caption_ = caption;
     // Dialog-style navigation walks into the panel's controls.
@@ -86,11 +86,11 @@ void TBitmapPanel::setBorderWidth(int value) {
     repaint();
 }
 
-void TBitmapPanel::setCaption(const std::string& value) {
+void TBitmapPanel::setCaption(const std::wstring& value) {
     if (!ui::storeChanged(caption_, value))
         return;
     if (hwnd())
-        SetWindowTextA(hwnd(), caption_.c_str());
+        SetWindowTextW(hwnd(), caption_.c_str());
     repaint();
 }
 
@@ -112,7 +112,7 @@ void TBitmapPanel::setBitmap(HBITMAP source) {
     bitmap_.reset();
     tileBrush_.reset();
     BITMAP info{};
-    if (source && GetObjectA(source, sizeof info, &info) && info.bmWidth > 0 &&
+    if (source && GetObjectW(source, sizeof info, &info) && info.bmWidth > 0 &&
         info.bmHeight != 0) {
         bitmap_.reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, 0)));
         if (bitmap_)
@@ -163,13 +163,13 @@ void TBitmapPanel::paint(HDC dc) const {
     // lower than its text puts the caption far outside, where it does not show.
     ui::Selected selectFont(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     SIZE w{};
-    GetTextExtentPoint32A(dc, "W", 1, &w);
+    GetTextExtentPoint32W(dc, L"W", 1, &w);
     const unsigned sum = static_cast<unsigned>(rect.top + rect.bottom - w.cy);
     rect.top = static_cast<LONG>(sum / 2);
     rect.bottom = rect.top + w.cy;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     // The caption is drawn whole, whatever its length.
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect,
+    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect,
               DT_EXPANDTABS | DT_VCENTER | drawTextAlign(alignment_));
     SetBkMode(dc, oldMode);
 }
@@ -206,7 +206,7 @@ LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
     case WM_NOTIFY:
         // Children's notifications reach the window that handles them.
-        return SendMessageA(GetParent(hwnd()), msg, wParam, lParam);
+        return SendMessageW(GetParent(hwnd()), msg, wParam, lParam);
     }
     return Window::handleMessage(msg, wParam, lParam);
 }

@@ -15,10 +15,10 @@ enum class TPanelBevel { bvNone, bvLowered, bvRaised };
 
 class TBitmapPanel : public ui::Window {
 public:
-    static constexpr const char* kClassName = "TBitmapPanel";
+    static constexpr const wchar_t* kClassName = L"TBitmapPanel";
 
     HWND create(HWND parent, int id, int x, int y, int width, int height,
-                const std::string& caption = "");
+                const std::wstring& caption = L"");
 
     ui::Color color() const { return color_; }
     void setColor(ui::Color value);
@@ -30,8 +30,8 @@ public:
     void setBevelWidth(int value);
     int borderWidth() const { return borderWidth_; }
     void setBorderWidth(int value);
-    const std::string& caption() const { return caption_; }
-    void setCaption(const std::string& value);
+    const std::wstring& caption() const { return caption_; }
+    void setCaption(const std::wstring& value);
     TAlignment alignment() const { return alignment_; }
     void setAlignment(TAlignment value);
     // The caption's font; not owned. WM_SETFONT sets it too, as for any control.
@@ -60,7 +60,7 @@ private:
     TPanelBevel bevelInner_ = TPanelBevel::bvNone;
     int bevelWidth_ = 1;
     int borderWidth_ = 0;
-    std::string caption_;
+    std::wstring caption_;
     TAlignment alignment_ = TAlignment::taCenter;
     HFONT font_ = nullptr;
     ui::Bitmap bitmap_;

@@ -15,61 +15,61 @@ HWND TCheckListBox::create(HWND parent, int id, int x, int y, int width, int hei
                         LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                         extraStyle;
     HWND hwnd =
-        createControl("LISTBOX", WS_EX_CLIENTEDGE, style, "", x, y, width, height, parent, id);
+        createControl(L"LISTBOX", WS_EX_CLIENTEDGE, style, L"", x, y, width, height, parent, id);
     if (hwnd)
         setItemHeight(13);
     return hwnd;
 }
 
-int TCheckListBox::addString(const std::string& text) {
+int TCheckListBox::addString(const std::wstring& text) {
     const LRESULT index =
-        SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
-        SendMessageA(hwnd(), LB_SETITEMDATA, index, 0);
+        SendMessageW(hwnd(), LB_SETITEMDATA, index, 0);
     return static_cast<int>(index);
 }
 
 int TCheckListBox::count() const {
-    return static_cast<int>(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0));
 }
 
-std::string TCheckListBox::text(int index) const {
-    const LRESULT length = SendMessageA(hwnd(), LB_GETTEXTLEN, index, 0);
+std::wstring TCheckListBox::text(int index) const {
+    const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR)
         return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(hwnd(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
 
 bool TCheckListBox::checked(int index) const {
-    const LRESULT data = SendMessageA(hwnd(), LB_GETITEMDATA, index, 0);
+    const LRESULT data = SendMessageW(hwnd(), LB_GETITEMDATA, index, 0);
     return data != LB_ERR && data != 0;
 }
 
 void TCheckListBox::setChecked(int index, bool value) {
     if (index < 0 || index >= count() || checked(index) == value)
         return;
-    SendMessageA(hwnd(), LB_SETITEMDATA, index, value ? 1 : 0);
+    SendMessageW(hwnd(), LB_SETITEMDATA, index, value ? 1 : 0);
     RECT item{};
-    if (SendMessageA(hwnd(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+    if (SendMessageW(hwnd(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
         InvalidateRect(hwnd(), &item, FALSE);
 }
 
 void TCheckListBox::deleteString(int index) {
-    SendMessageA(hwnd(), LB_DELETESTRING, index, 0);
+    SendMessageW(hwnd(), LB_DELETESTRING, index, 0);
 }
 
 void TCheckListBox::clear() {
-    SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
 int TCheckListBox::selectedIndex() const {
-    return static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
 }
 
 void TCheckListBox::setItemHeight(int height) {
-    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, height);
+    SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, height);
 }
 
 void TCheckListBox::toggle(int index) {
@@ -80,7 +80,7 @@ void TCheckListBox::toggle(int index) {
 }
 
 void TCheckListBox::notifyParent(WORD code) {
-    SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code),
+    SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code),
                  reinterpret_cast<LPARAM>(hwnd()));
 }
 
@@ -88,7 +88,7 @@ int TCheckListBox::tickAt(LPARAM point) const {
     const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
     if (x < 0 || x >= kTickColumn)
         return -1;
-    const LRESULT hit = SendMessageA(hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
+    const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
     if (HIWORD(hit) != 0) // outside every item
         return -1;
     return LOWORD(hit);
@@ -121,10 +121,10 @@ void TCheckListBox::drawItem(const DRAWITEMSTRUCT& item) {
     const COLORREF oldText =
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
-    const std::string label = text(index);
+    const std::wstring label = text(index);
     RECT inner = textRect;
     inner.left += 2;
-    DrawTextA(item.hDC, label.c_str(), static_cast<int>(label.size()), &inner,
+    DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &inner,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     SetBkMode(item.hDC, oldMode);
     SetTextColor(item.hDC, oldText);

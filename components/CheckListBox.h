@@ -18,9 +18,9 @@ public:
 
     HWND create(HWND parent, int id, int x, int y, int width, int height, DWORD extraStyle = 0);
 
-    int addString(const std::string& text);
+    int addString(const std::wstring& text);
     int count() const;
-    std::string text(int index) const;
+    std::wstring text(int index) const;
     bool checked(int index) const;
     void setChecked(int index, bool value);
     void deleteString(int index);

@@ -10,8 +10,8 @@ namespace components {
 
 namespace {
 
-constexpr const char* kBoxClass = "Brightsweep.CreditsBox";
-constexpr const char* kTagProp = "Brightsweep.Tag";
+constexpr const wchar_t* kBoxClass = L"Brightsweep.CreditsBox";
+constexpr const wchar_t* kTagProp = L"Brightsweep.Tag";
 
 std::vector<HWND> childrenOf(HWND box) {
     std::vector<HWND> children;
@@ -28,14 +28,14 @@ void moveTop(HWND child, int top) {
 } // namespace
 
 int tagOf(HWND control) {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(control, kTagProp)));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(control, kTagProp)));
 }
 
 void setTag(HWND control, int tag) {
     if (tag)
-        SetPropA(control, kTagProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(tag)));
+        SetPropW(control, kTagProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(tag)));
     else
-        RemovePropA(control, kTagProp);
+        RemovePropW(control, kTagProp);
 }
 
 // --- worker ---
@@ -73,13 +73,16 @@ DWORD WINAPI TAiziet::execute(void* param) {
 // --- box ---
 
 TScrollingCreditsBox::~TScrollingCreditsBox() {
+    // The window's own end stops the worker and closes the hint; a box that never had a
+    // window may still have started one.
+    destroyWindow();
     stopWorker();
 }
 
 HWND TScrollingCreditsBox::create(HWND parent, int x, int y, int width, int height, int id) {
     registerClass(kBoxClass, CS_DBLCLKS, nullptr, nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (singleBorder_ ? WS_BORDER : 0);
-    return Window::create(kBoxClass, 0, style, "", x, y, width, height, parent,
+    return Window::create(kBoxClass, 0, style, L"", x, y, width, height, parent,
                           static_cast<UINT_PTR>(id));
 }
 
@@ -126,35 +129,35 @@ void TScrollingCreditsBox::setSingleBorder(bool value) {
     if (!ui::storeChanged(singleBorder_, value))
         return;
     if (hwnd()) {
-        LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+        LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
         style = value ? (style | WS_BORDER) : (style & ~WS_BORDER);
-        SetWindowLongA(hwnd(), GWL_STYLE, style);
+        SetWindowLongW(hwnd(), GWL_STYLE, style);
         SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
 }
 
-void TScrollingCreditsBox::setHint(const std::string& hint) {
+void TScrollingCreditsBox::setHint(const std::wstring& hint) {
     if (!ui::storeChanged(hint_, hint))
         return;
     if (!hwnd())
         return;
     if (!tooltip_) {
         tooltip_ =
-            CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     if (!tooltip_)
         return;
-    TOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd();
     info.uId = reinterpret_cast<UINT_PTR>(hwnd());
-    info.lpszText = const_cast<char*>(hint_.c_str());
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = const_cast<wchar_t*>(hint_.c_str());
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void TScrollingCreditsBox::StartScrolling() {
@@ -174,7 +177,7 @@ void TScrollingCreditsBox::StartScrolling() {
         setTag(children.back(), 1);
     }
     channel_ = std::make_unique<ui::GuiChannel>();
-    stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    stopEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     worker_.reset(
         TAiziet::start(*channel_, stopEvent_.get(), timeDelay_, &TScrollingCreditsBox::tick, this));
 }

@@ -67,8 +67,8 @@ public:
     // A single border (true) or none.
     bool singleBorder() const { return singleBorder_; }
     void setSingleBorder(bool value);
-    void setHint(const std::string& hint);
-    const std::string& hint() const { return hint_; }
+    void setHint(const std::wstring& hint);
+    const std::wstring& hint() const { return hint_; }
 
     // Lays the children out below the box and starts the worker; later calls do nothing.
     void StartScrolling();
@@ -95,7 +95,7 @@ private:
     bool started_ = false;
     ui::Color color_ = ui::clBtnFace;
     bool singleBorder_ = false;
-    std::string hint_;
+    std::wstring hint_;
     ui::ColorBrush brush_;
     HWND tooltip_ = nullptr;
 

@@ -6,24 +6,24 @@
 
 namespace components {
 
-int THListBox::ItemWidth(const std::string& text) const {
+int THListBox::ItemWidth(const std::wstring& text) const {
     ui::WindowDC dc(hwnd());
     // Measured in the list's own font; a list without one measures in the DC's default.
-    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
     ui::Selected selected(dc.get(), font ? font : GetCurrentObject(dc.get(), OBJ_FONT));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.get(), &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
     SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     const auto width = static_cast<std::uint16_t>(size.cx + metrics.tmAveCharWidth);
     return width + 20;
 }
 
-void THListBox::AddString(const std::string& text) {
+void THListBox::AddString(const std::wstring& text) {
     const int width = ItemWidth(text);
     if (width > FMaxWidth) {
         FMaxWidth = width;
-        SendMessageA(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FMaxWidth), 0);
+        SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FMaxWidth), 0);
     }
     addString(text);
 }

@@ -11,10 +11,10 @@ class THListBox : public TCheckListBox {
 public:
     // Pixels `text` needs in the list's font: its width, the average character width and
     // 20 pixels of margin.
-    int ItemWidth(const std::string& text) const;
+    int ItemWidth(const std::wstring& text) const;
     // Widens the horizontal extent when `text` is wider than every item so far, then
     // appends it (the list is not sorted).
-    void AddString(const std::string& text);
+    void AddString(const std::wstring& text);
     // The widest item measured so far, which is also the extent last set.
     int maxWidth() const { return FMaxWidth; }
 

@@ -123,12 +123,12 @@ private:
     HGDIOBJ previous_;
 };
 
-// A bitmap resource of the program (a name, or MAKEINTRESOURCEA of an id) as a DIB section,
+// A bitmap resource of the program (a name, or MAKEINTRESOURCEW of an id) as a DIB section,
 // which keeps its palette, so its colours show true on any screen; empty when the program
 // has no such resource.
-inline Bitmap loadBitmap(const char* name) {
+inline Bitmap loadBitmap(const wchar_t* name) {
     return Bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 } // namespace ui

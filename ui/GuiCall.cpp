@@ -6,7 +6,8 @@
 namespace ui {
 
 namespace {
-constexpr const char* kChannelClass = "Brightsweep.GuiChannel";
+constexpr const wchar_t* kChannelClass = L"Brightsweep.GuiChannel";
+constexpr const wchar_t* kClosedFlagProp = L"Brightsweep.GuiChannel.Closed";
 constexpr UINT kRunMessage = WM_APP + 0x4C1;
 
 struct Call {
@@ -17,16 +18,18 @@ struct Call {
 
 GuiChannel::GuiChannel() {
     registerWindowClass(kChannelClass, &GuiChannel::proc);
-    window_ = CreateWindowExA(0, kChannelClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateWindowExW(0, kChannelClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     if (window_)
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&closed_));
+        SetPropW(window_, kClosedFlagProp, &closed_);
 }
 
 GuiChannel::~GuiChannel() {
     close();
-    if (window_)
+    if (window_) {
+        RemovePropW(window_, kClosedFlagProp);
         DestroyWindow(window_);
+    }
 }
 
 bool GuiChannel::run(Operation op, void* context) const {
@@ -36,7 +39,7 @@ bool GuiChannel::run(Operation op, void* context) const {
     DWORD_PTR answer = 0;
     // A plain blocking send: it returns when the GUI thread has run the call, or at once
     // when the window no longer exists (then the answer stays 0).
-    if (!SendMessageTimeoutA(window_, kRunMessage, 0, reinterpret_cast<LPARAM>(&call), SMTO_BLOCK,
+    if (!SendMessageTimeoutW(window_, kRunMessage, 0, reinterpret_cast<LPARAM>(&call), SMTO_BLOCK,
                              INFINITE, &answer))
         return false;
     return answer == 1;
@@ -44,8 +47,8 @@ bool GuiChannel::run(Operation op, void* context) const {
 
 LRESULT CALLBACK GuiChannel::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != kRunMessage)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    auto* closed = reinterpret_cast<std::atomic<bool>*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    auto* closed = static_cast<std::atomic<bool>*>(GetPropW(hwnd, kClosedFlagProp));
     if (!closed || closed->load())
         return 0;
     const auto* call = reinterpret_cast<const Call*>(lParam);
@@ -75,7 +78,7 @@ bool waitForThread(HANDLE thread, DWORD timeoutMs) {
         // Peeking delivers the messages other threads have sent to this one; posted
         // messages stay queued for the message loop.
         MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 

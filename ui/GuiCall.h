@@ -35,7 +35,7 @@ public:
 private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     HWND window_ = nullptr;
-    // Also read through the window's user data: the window goes before the flag does.
+    // Also read through a property of the window: the window goes before the flag does.
     std::atomic<bool> closed_{false};
 };
 

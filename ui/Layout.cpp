@@ -3,30 +3,45 @@
 #include "ui/Gdi.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 
 namespace ui {
 
+namespace {
+// A control's name from the table as part of an exception's message, which is UTF-8.
+std::string messageText(const wchar_t* name) {
+    const int size = static_cast<int>(std::wcslen(name));
+    std::string text(static_cast<size_t>(
+                         WideCharToMultiByte(CP_UTF8, 0, name, size, nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    if (!text.empty())
+        WideCharToMultiByte(CP_UTF8, 0, name, size, text.data(), static_cast<int>(text.size()),
+                            nullptr, nullptr);
+    return text;
+}
+} // namespace
+
 HFONT defaultFont() {
-    static Font font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    static Font font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+                                 DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
     return font.get();
 }
 
-int textWidth(HFONT font, const std::string& text) {
+int textWidth(HFONT font, const std::wstring& text) {
     WindowDC screen(nullptr);
     Selected select(screen.get(), font);
     SIZE size{};
-    GetTextExtentPoint32A(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
-SIZE textExtent(HFONT font, const std::string& text, int wrapWidth) {
+SIZE textExtent(HFONT font, const std::wstring& text, int wrapWidth) {
     WindowDC screen(nullptr);
     Selected select(screen.get(), font);
     RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
-    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : 0));
     return {r.right - r.left, r.bottom - r.top};
 }
@@ -37,23 +52,23 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
         const ControlDef& entry = entries[row];
         HWND parent = entry.parent ? find(entry.parent) : window;
         if (!parent)
-            throw std::logic_error(std::string("Layout: unknown parent of ") + entry.name);
+            throw std::logic_error("Layout: unknown parent of " + messageText(entry.name));
         HWND hwnd = nullptr;
         if (entry.className) {
+            const wchar_t* caption = entry.caption ? entry.caption : L"";
             int width = entry.width;
             if (width == kFitText)
-                width = textWidth(font, entry.caption ? entry.caption : "");
-            hwnd = CreateWindowExA(0, entry.className, entry.caption ? entry.caption : "",
-                                   WS_CHILD | WS_VISIBLE | entry.style, entry.left, entry.top,
-                                   width, entry.height, parent,
+                width = textWidth(font, caption);
+            hwnd = CreateWindowExW(0, entry.className, caption, WS_CHILD | WS_VISIBLE | entry.style,
+                                   entry.left, entry.top, width, entry.height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   GetModuleHandleW(nullptr), nullptr);
         } else if (makeComponent) {
             hwnd = makeComponent(entry, parent);
         }
         if (!hwnd)
-            throw std::runtime_error(std::string("Cannot create control ") + entry.name);
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            throw std::runtime_error("Cannot create control " + messageText(entry.name));
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (entry.helpTopic)
             SetWindowContextHelpId(hwnd, entry.helpTopic);
         made_.push_back({entry.name, hwnd, entry.tabOrder});
@@ -73,7 +88,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
-HWND Layout::find(std::string_view name) const {
+HWND Layout::find(std::wstring_view name) const {
     for (const Made& m : made_)
         if (m.name == name)
             return m.hwnd;

@@ -13,12 +13,12 @@ namespace ui {
 
 // One control. Positions are relative to the parent's client area.
 struct ControlDef {
-    const char* name;
-    const char* className; // a standard window class, or nullptr for one of our components
+    const wchar_t* name;
+    const wchar_t* className; // a standard window class, or nullptr for one of our components
     int id;
-    const char* parent; // name of an earlier entry, or nullptr for the window itself
+    const wchar_t* parent; // name of an earlier entry, or nullptr for the window itself
     int left, top, width, height;
-    const char* caption;
+    const wchar_t* caption;
     DWORD style;     // beyond WS_CHILD | WS_VISIBLE; WS_DISABLED starts it disabled
     int tabOrder;    // among its siblings; kNoTab for controls outside the tab order
     DWORD helpTopic; // 0: none
@@ -39,11 +39,11 @@ public:
                const ComponentFactory& makeComponent);
 
     // The window made for the entry called `name`, or null.
-    HWND find(std::string_view name) const;
+    HWND find(std::wstring_view name) const;
 
 private:
     struct Made {
-        std::string name;
+        std::wstring name;
         HWND hwnd;
         int tabOrder;
     };
@@ -53,9 +53,9 @@ private:
 // The font of every window here: "MS Sans Serif", height -11 (8 point). Made once.
 HFONT defaultFont();
 // Width of `text` drawn in `font`, in pixels.
-int textWidth(HFONT font, const std::string& text);
+int textWidth(HFONT font, const std::wstring& text);
 // The size `text` takes drawn in `font` (tabs expanded, "&" as it stands), its lines
 // wrapped at `wrapWidth` when that is above 0.
-SIZE textExtent(HFONT font, const std::string& text, int wrapWidth = 0);
+SIZE textExtent(HFONT font, const std::wstring& text, int wrapWidth = 0);
 
 } // namespace ui

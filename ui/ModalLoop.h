@@ -18,14 +18,14 @@ template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Don
     MSG msg{};
     bool quit = false;
     while (!done()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             quit = got == 0;
             break;
         }
-        if (!IsDialogMessageA(dialog, &msg)) {
+        if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     if (ownerWasEnabled)
@@ -40,7 +40,7 @@ inline LRESULT defaultButtonAnswer(HWND dialog, int defaultId) {
     HWND focus = GetFocus();
     int id = defaultId;
     if (focus && IsChild(dialog, focus) &&
-        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
         id = GetDlgCtrlID(focus);
     return MAKELRESULT(id, DC_HASDEFID);
 }

@@ -41,8 +41,8 @@ inline void paintParentBackground(HWND child, HDC dc, bool eraseFirst = false) {
     POINT previous;
     OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
     if (eraseFirst)
-        SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 

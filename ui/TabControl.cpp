@@ -8,27 +8,27 @@
 namespace ui {
 
 HWND TabControl::create(HWND parent, int id, int x, int y, int width, int height, DWORD style) {
-    return createControl(WC_TABCONTROLA, 0, WS_CHILD | WS_VISIBLE | style, "", x, y, width, height,
+    return createControl(WC_TABCONTROLW, 0, WS_CHILD | WS_VISIBLE | style, L"", x, y, width, height,
                          parent, id);
 }
 
-void TabControl::addPage(const std::string& caption, HWND page) {
-    TCITEMA item{};
+void TabControl::addPage(const std::wstring& caption, HWND page) {
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    std::string text = caption;
+    std::wstring text = caption;
     item.pszText = text.data();
     const int index = static_cast<int>(pages_.size());
-    SendMessageA(hwnd(), TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd(), TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
     pages_.push_back(page);
     ShowWindow(page, index == selected() ? SW_SHOWNA : SW_HIDE);
 }
 
 int TabControl::selected() const {
-    return static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0));
 }
 
 void TabControl::select(int index) {
-    SendMessageA(hwnd(), TCM_SETCURSEL, index, 0);
+    SendMessageW(hwnd(), TCM_SETCURSEL, index, 0);
     showSelectedPage();
 }
 

@@ -15,7 +15,7 @@ class TabControl : public Window {
 public:
     HWND create(HWND parent, int id, int x, int y, int width, int height, DWORD style);
     // Adds a tab whose page is `page` (a sibling window); the first page added is shown.
-    void addPage(const std::string& caption, HWND page);
+    void addPage(const std::wstring& caption, HWND page);
     int selected() const;
     void select(int index);
     int pageCount() const { return static_cast<int>(pages_.size()); }

@@ -1,47 +1,50 @@
 #include "ui/Window.h"
 
-#include <exception>
-#include <utility>
+#include <commctrl.h>
+
+#include <cstring>
 
 namespace ui {
 
 namespace {
-constexpr const char* kObjectProp = "Brightsweep.Window";
-std::string& titleStore() {
-    static std::string title;
+constexpr const wchar_t* kObjectProp = L"Brightsweep.Window";
+// Our hook's id among the subclasses of a control; one object per control.
+constexpr UINT_PTR kSubclassId = 1;
+
+std::wstring& titleStore() {
+    static std::wstring title;
     return title;
 }
 } // namespace
 
 Window::~Window() {
-    if (hwnd_) {
-        HWND hwnd = hwnd_;
-        DestroyWindow(hwnd);
-        // A window owned by another thread cannot be destroyed from here; unbind at least.
-        if (hwnd_)
-            RemovePropA(std::exchange(hwnd_, nullptr), kObjectProp);
-    }
+    if (!hwnd_)
+        return;
+    const HWND hwnd = hwnd_;
+    unbind();
+    // Fails for a window of another thread; it is unbound all the same.
+    DestroyWindow(hwnd);
 }
 
 Window* Window::fromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProp)) : nullptr;
 }
 
-void registerWindowClass(const char* className, WNDPROC proc, UINT classStyle, HBRUSH background,
+void registerWindowClass(const wchar_t* className, WNDPROC proc, UINT classStyle, HBRUSH background,
                          HCURSOR cursor) {
-    WNDCLASSEXA existing{};
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &existing))
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &existing))
         return;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    RegisterClassExA(&wc);
+    RegisterClassExW(&wc);
 }
 
 RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
@@ -70,40 +73,59 @@ bool endClick(HWND window, LPARAM lParam) {
     return PtInRect(&client, at) != FALSE;
 }
 
-void Window::registerClass(const char* className, UINT classStyle, HBRUSH background,
+void Window::registerClass(const wchar_t* className, UINT classStyle, HBRUSH background,
                            HCURSOR cursor) {
     registerWindowClass(className, &Window::classProc, classStyle, background,
-                        cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW));
+                        cursor ? cursor : systemCursor(IDC_ARROW));
 }
 
-HWND Window::create(const char* className, DWORD exStyle, DWORD style, const char* caption, int x,
-                    int y, int width, int height, HWND parent, UINT_PTR idOrMenu) {
-    return CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(idOrMenu), GetModuleHandleA(nullptr), this);
+HWND Window::create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* caption,
+                    int x, int y, int width, int height, HWND parent, UINT_PTR idOrMenu) {
+    return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(idOrMenu), GetModuleHandleW(nullptr), this);
 }
 
-HWND Window::createControl(const char* className, DWORD exStyle, DWORD style, const char* caption,
-                           int x, int y, int width, int height, HWND parent, int id) {
-    HWND hwnd = CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent,
+HWND Window::createControl(const wchar_t* className, DWORD exStyle, DWORD style,
+                           const wchar_t* caption, int x, int y, int width, int height, HWND parent,
+                           int id) {
+    HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+                                GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         return nullptr;
     bind(hwnd);
-    previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::subclassProc)));
+    subclassed_ = SetWindowSubclass(hwnd, &Window::subclassProc, kSubclassId,
+                                    reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    if (!subclassed_) {
+        unbind();
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
     return hwnd;
+}
+
+void Window::destroyWindow() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 void Window::bind(HWND hwnd) {
     hwnd_ = hwnd;
-    SetPropA(hwnd, kObjectProp, this);
+    SetPropW(hwnd, kObjectProp, this);
+}
+
+void Window::unbind() {
+    if (subclassed_)
+        RemoveWindowSubclass(hwnd_, &Window::subclassProc, kSubclassId);
+    RemovePropW(hwnd_, kObjectProp);
+    hwnd_ = nullptr;
+    subclassed_ = false;
 }
 
 LRESULT Window::defaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (previous_)
-        return CallWindowProcA(previous_, hwnd_, msg, wParam, lParam);
-    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    if (subclassed_)
+        return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 bool Window::reflected(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -117,9 +139,7 @@ LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCDESTROY) {
         const LRESULT result = defaultHandling(msg, wParam, lParam);
-        RemovePropA(hwnd_, kObjectProp);
-        hwnd_ = nullptr;
-        previous_ = nullptr;
+        unbind();
         destroyed();
         return result;
     }
@@ -132,9 +152,9 @@ LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         return handleMessage(msg, wParam, lParam);
     } catch (const std::exception& e) {
-        reportError(e.what());
+        reportException(e);
     } catch (...) {
-        reportError("Unexpected error");
+        reportError(L"Unexpected error");
     }
     return 0;
 }
@@ -142,16 +162,17 @@ LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK Window::classProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* self = fromHandle(hwnd);
     if (!self && msg == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self)
             self->bind(hwnd);
     }
-    return self ? self->dispatch(msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self ? self->dispatch(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Window* self = fromHandle(hwnd);
-    return self ? self->dispatch(msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+LRESULT CALLBACK Window::subclassProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR object) {
+    // The hook is removed whenever its object lets go of the window.
+    return reinterpret_cast<Window*>(object)->dispatch(msg, wParam, lParam);
 }
 
 bool reflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -179,19 +200,29 @@ bool reflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return target && target->reflected(msg, wParam, lParam, result);
 }
 
-void setApplicationTitle(const std::string& title) {
+void setApplicationTitle(const std::wstring& title) {
     titleStore() = title;
 }
-const std::string& applicationTitle() {
+const std::wstring& applicationTitle() {
     return titleStore();
 }
 
-void reportError(const std::string& text) {
-    std::string message = text;
-    if (message.empty() || message.back() != '.')
-        message += '.';
-    MessageBoxA(nullptr, message.c_str(), applicationTitle().c_str(),
+void reportError(const std::wstring& text) {
+    std::wstring message = text;
+    if (message.empty() || message.back() != L'.')
+        message += L'.';
+    MessageBoxW(nullptr, message.c_str(), applicationTitle().c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+void reportException(const std::exception& error) {
+    const char* what = error.what();
+    const int size = static_cast<int>(std::strlen(what));
+    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, what, size, nullptr, 0)),
+                      L'\0');
+    if (!text.empty())
+        MultiByteToWideChar(CP_UTF8, 0, what, size, text.data(), static_cast<int>(text.size()));
+    reportError(text);
 }
 
 } // namespace ui

@@ -42,7 +42,7 @@ struct PanelFixture : ::testing::Test {
     Host host;
     TBitmapPanel panel;
     // A red panel without an outer bevel.
-    void make(int width, int height, const std::string& caption = "") {
+    void make(int width, int height, const std::wstring& caption = L"") {
         ASSERT_TRUE(panel.create(host, 1, 0, 0, width, height, caption));
         panel.setColor(kRed);
         panel.setBevelOuter(TPanelBevel::bvNone);
@@ -67,10 +67,10 @@ TEST_F(PanelFixture, WithoutBitmapPaintsEverythingInColourBorderIncluded) {
 }
 
 TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) {
-    make(80, 40, "WWW");
+    make(80, 40, L"WWW");
     // The caption takes the font a layout gives every control.
-    SendMessageA(panel.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(panel.hwnd(), WM_GETFONT, 0, 0)),
+    SendMessageW(panel.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(panel.hwnd(), WM_GETFONT, 0, 0)),
               ui::defaultFont());
     Canvas canvas(80, 40);
     canvas.render(panel.hwnd());
@@ -88,7 +88,7 @@ TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) 
     // Four pixels high: top + bottom - H is negative and the unsigned halving sends the
     // caption far below the panel.
     TBitmapPanel low;
-    ASSERT_TRUE(low.create(host, 2, 0, 100, 80, 4, "WWW"));
+    ASSERT_TRUE(low.create(host, 2, 0, 100, 80, 4, L"WWW"));
     low.setColor(kRed);
     low.setBevelOuter(TPanelBevel::bvNone);
     Canvas small(80, 4);
@@ -100,7 +100,7 @@ TEST_F(PanelFixture, CaptionIsCentredAndVanishesWhenThePanelIsLowerThanTheText) 
 
 TEST_F(PanelFixture, ACaptionLongerThan255CharactersIsDrawnWhole) {
     // 300 characters, right-aligned: only the end of the text lies inside the panel.
-    make(80, 30, std::string(297, ' ') + "WWW");
+    make(80, 30, std::wstring(297, L' ') + L"WWW");
     panel.setAlignment(components::TAlignment::taRightJustify);
     Canvas canvas(80, 30);
     canvas.render(panel.hwnd());
@@ -130,8 +130,8 @@ TEST_F(PanelFixture, AChildPaintingThePanelIntoItsOwnDCSeesTheTilesWhereThePanel
     panel.setBitmap(tile);
     DeleteObject(tile);
     // Across a tile edge, as a transparent label there paints its background.
-    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 150, 100, 40, 40, panel.hwnd(), nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 150, 100, 40, 40, panel.hwnd(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(child);
     Canvas canvas(40, 40);
     ui::paintParentBackground(child, canvas.dc());
@@ -231,8 +231,8 @@ TEST(Frame3D, ShrinksByItsRingsAndZeroDrawsNothing) {
 TEST_F(PanelFixture, ChildLabelsShowTheTilesAlignedWithThePanel) {
     make(300, 100);
     setTile();
-    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 130, 5, 40, 13,
-                                 panel.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 130, 5, 40, 13,
+                                 panel.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     Canvas canvas(40, 13);
     canvas.render(label);
     EXPECT_EQ(canvas.at(0, 0), tilePixel(2, 5));

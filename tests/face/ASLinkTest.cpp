@@ -17,17 +17,17 @@ namespace {
 struct ShellCall {
     HWND owner;
     bool verbNull;
-    std::string file, params, directory;
+    std::wstring file, params, directory;
     bool paramsNull, directoryNull;
     int show;
 };
 std::vector<ShellCall> g_calls;
 INT_PTR g_shellAnswer = 42;
 
-HINSTANCE WINAPI fakeShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
+HINSTANCE WINAPI fakeShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR params, LPCWSTR dir,
                            INT show) {
-    g_calls.push_back({owner, verb == nullptr, file ? file : "", params ? params : "",
-                       dir ? dir : "", params == nullptr, dir == nullptr, show});
+    g_calls.push_back({owner, verb == nullptr, file ? file : L"", params ? params : L"",
+                       dir ? dir : L"", params == nullptr, dir == nullptr, show});
     return reinterpret_cast<HINSTANCE>(g_shellAnswer);
 }
 
@@ -42,12 +42,12 @@ protected:
     ShellExecuteFn previous_ = nullptr;
 };
 
-SIZE textExtent(const TASLink& link, const std::string& text) {
+SIZE textExtent(const TASLink& link, const std::wstring& text) {
     HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontIndirectA(&link.font());
+    HFONT font = CreateFontIndirectW(&link.font());
     HGDIOBJ old = SelectObject(screen, font);
     SIZE size{};
-    GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(screen, old);
     DeleteObject(font);
     ReleaseDC(nullptr, screen);
@@ -56,7 +56,7 @@ SIZE textExtent(const TASLink& link, const std::string& text) {
 
 // Pixel checks need exact colours: no smoothed glyph edges.
 void useCrispFont(TASLink& link) {
-    LOGFONTA font = link.font();
+    LOGFONTW font = link.font();
     font.lfQuality = NONANTIALIASED_QUALITY;
     link.setFont(font);
 }
@@ -86,7 +86,7 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
     EXPECT_EQ(17, link.height());
     EXPECT_TRUE(link.transparent());
     EXPECT_TRUE(link.autoSize());
-    EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), link.cursor());
+    EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)), link.cursor()); // IDC_HAND
     EXPECT_EQ(TAlignment::taLeftJustify, link.alignment());
     EXPECT_EQ(tlTop, link.layout());
     EXPECT_EQ(ui::clBtnHighlight, link.shadowColor());
@@ -102,55 +102,55 @@ TEST_F(LinkTest, NewLinkDefaultsAndClickOpensMailto) {
 
     facetest::Host host;
     link.create(host, 5, 6);
-    link.setCaption("sales@quellmoor.example");
+    link.setCaption(L"sales@quellmoor.example");
     // A click anywhere on it opens the link.
-    SendMessageA(link.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(link.width() - 2, 1));
-    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(link.width() - 2, 1));
+    SendMessageW(link.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(link.width() - 2, 1));
+    SendMessageW(link.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(link.width() - 2, 1));
     ASSERT_EQ(1u, g_calls.size());
-    EXPECT_EQ("mailto:sales@quellmoor.example", g_calls[0].file);
+    EXPECT_EQ(L"mailto:sales@quellmoor.example", g_calls[0].file);
     EXPECT_TRUE(g_calls[0].verbNull);
     EXPECT_EQ(SW_SHOWNOACTIVATE, g_calls[0].show);
     // Empty texts go as empty strings, not as null pointers.
     EXPECT_FALSE(g_calls[0].paramsNull);
     EXPECT_FALSE(g_calls[0].directoryNull);
-    EXPECT_EQ("", g_calls[0].params);
+    EXPECT_EQ(L"", g_calls[0].params);
     EXPECT_EQ(host, g_calls[0].owner);
 
     // A double click is one click: its second press arrives as a double-click message.
     g_calls.clear();
     const LPARAM at = MAKELPARAM(3, 3);
-    SendMessageA(link.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
-    SendMessageA(link.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageW(link.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(link.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageW(link.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(link.hwnd(), WM_LBUTTONUP, 0, at);
     EXPECT_EQ(1u, g_calls.size());
     // A button pressed elsewhere and released over the link is no click on it.
     g_calls.clear();
-    SendMessageA(link.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageW(link.hwnd(), WM_LBUTTONUP, 0, at);
     EXPECT_EQ(0u, g_calls.size());
     host.destroy();
 }
 
 TEST_F(LinkTest, PrefixingFollowsURLTypeAddAndLongTextsPassWhole) {
     TASLink link;
-    link.setCaption("http://www.quellmoor.example/");
+    link.setCaption(L"http://www.quellmoor.example/");
     link.setURLTypeAdd(false);
     EXPECT_TRUE(link.OpenURL());
     link.setURLTypeAdd(true);
     link.setURLType(utHttp);
     EXPECT_TRUE(link.OpenURL());
     ASSERT_EQ(2u, g_calls.size());
-    EXPECT_EQ("http://www.quellmoor.example/", g_calls[0].file);
-    EXPECT_EQ("http://http://www.quellmoor.example/", g_calls[1].file);
+    EXPECT_EQ(L"http://www.quellmoor.example/", g_calls[0].file);
+    EXPECT_EQ(L"http://http://www.quellmoor.example/", g_calls[1].file);
 
-    const std::string longPath(150, 'a');
+    const std::wstring longPath(150, L'a');
     link.setURLType(utHttps);
-    link.setCaption("www.quellmoor.example/" + longPath);
+    link.setCaption(L"www.quellmoor.example/" + longPath);
     EXPECT_TRUE(link.OpenURL());
-    EXPECT_EQ("https://www.quellmoor.example/" + longPath, g_calls.back().file);
+    EXPECT_EQ(L"https://www.quellmoor.example/" + longPath, g_calls.back().file);
 
-    const char* expected[] = {"file://", "ftp://", "gopher://", "http://", "https://",
-                              "mailto:", "news:",  "telnet:",   "wais:"};
+    const wchar_t* expected[] = {L"file://", L"ftp://", L"gopher://", L"http://", L"https://",
+                                 L"mailto:", L"news:",  L"telnet:",   L"wais:"};
     for (int t = utFile; t <= utWais; ++t)
         EXPECT_STREQ(expected[t], urlPrefix(static_cast<TURLType>(t)));
 }
@@ -158,7 +158,7 @@ TEST_F(LinkTest, PrefixingFollowsURLTypeAddAndLongTextsPassWhole) {
 TEST_F(LinkTest, OpenURLFailsWithoutCallingTheShellOrWhenTheShellFails) {
     TASLink link;
     EXPECT_FALSE(link.OpenURL()); // empty caption
-    link.setCaption("x");
+    link.setCaption(L"x");
     link.setURLEnabled(false);
     EXPECT_FALSE(link.OpenURL());
     EXPECT_TRUE(g_calls.empty());
@@ -172,9 +172,9 @@ TEST_F(LinkTest, OpenURLFailsWithoutCallingTheShellOrWhenTheShellFails) {
 TEST_F(LinkTest, MeasuredSizesOfEmptyAmpersandAndShadowedCaptions) {
     TASLink link;
     link.setShadowSize(0);
-    link.setCaption("x");
-    link.setCaption("");
-    const SIZE space = textExtent(link, " ");
+    link.setCaption(L"x");
+    link.setCaption(L"");
+    const SIZE space = textExtent(link, L" ");
     EXPECT_EQ(space.cx + 2, link.width());
     EXPECT_EQ(space.cy, link.height());
     link.setShadowSize(1);
@@ -182,17 +182,17 @@ TEST_F(LinkTest, MeasuredSizesOfEmptyAmpersandAndShadowedCaptions) {
     EXPECT_EQ(space.cy + 1, link.height());
 
     // "&" alone measures as "& ", which draws as an underlined space.
-    link.setCaption("&");
+    link.setCaption(L"&");
     EXPECT_EQ(space.cx + 3, link.width());
     link.setShowAccelChar(false);
     link.FitToText();
-    EXPECT_EQ(textExtent(link, "&").cx + 3, link.width());
+    EXPECT_EQ(textExtent(link, L"&").cx + 3, link.width());
 
     link.setShowAccelChar(true);
-    link.setCaption("Quellmoor");
+    link.setCaption(L"Quellmoor");
     link.setShadowSize(0);
     const int w0 = link.width(), h0 = link.height();
-    EXPECT_EQ(textExtent(link, "Quellmoor").cx + 2, w0);
+    EXPECT_EQ(textExtent(link, L"Quellmoor").cx + 2, w0);
     link.setShadowPos(spRightBottom);
     link.setShadowSize(2);
     EXPECT_EQ(w0 + 2, link.width());
@@ -203,16 +203,16 @@ TEST_F(LinkTest, RightAlignedAutoSizeKeepsTheRightEdge) {
     TASLink link;
     link.setAlignment(TAlignment::taRightJustify);
     link.setBounds(100, 10, 65, 17);
-    link.setCaption("short");
+    link.setCaption(L"short");
     const int right = link.left() + link.width();
-    link.setCaption("a much longer caption");
+    link.setCaption(L"a much longer caption");
     EXPECT_EQ(right, link.left() + link.width());
-    EXPECT_GT(link.width(), textExtent(link, "short").cx);
-    link.setCaption("s");
+    EXPECT_GT(link.width(), textExtent(link, L"short").cx);
+    link.setCaption(L"s");
     EXPECT_EQ(right, link.left() + link.width());
     link.setAlignment(TAlignment::taLeftJustify);
     const int left = link.left();
-    link.setCaption("grows to the right");
+    link.setCaption(L"grows to the right");
     EXPECT_EQ(left, link.left());
 }
 
@@ -225,7 +225,7 @@ TEST_F(LinkTest, ShadowPlacementForEveryPosition) {
     for (const Case& c : cases) {
         TASLink link;
         useCrispFont(link);
-        link.setCaption("HIH");
+        link.setCaption(L"HIH");
         link.setShadowPos(c.pos);
         link.setShadowSize(3);
         testpixels::Canvas canvas(link.width(), link.height());
@@ -252,7 +252,7 @@ TEST_F(LinkTest, ShadowPlacementForEveryPosition) {
 TEST_F(LinkTest, DisabledLookIsGreyWithAHighlightShadowAndLeavesTheFontAlone) {
     TASLink link;
     useCrispFont(link);
-    link.setCaption("HIH");
+    link.setCaption(L"HIH");
     link.setShadowSize(0);
     link.setEnabled(false);
     link.setAutoSize(false);
@@ -286,7 +286,7 @@ TEST_F(LinkTest, LayoutsPlaceTheMeasuredBlock) {
     auto topOfText = [](TTextLayout layout, int height, int& measured) {
         TASLink link;
         useCrispFont(link);
-        link.setCaption("HIH");
+        link.setCaption(L"HIH");
         link.setShadowSize(0);
         measured = link.height();
         link.setAutoSize(false);
@@ -309,15 +309,15 @@ TEST_F(LinkTest, LayoutsPlaceTheMeasuredBlock) {
 TEST_F(LinkTest, TransparentShowsTheParentOpaqueFillsWithColor) {
     facetest::Host host(200, 100, RGB(0, 128, 0));
     TASLink link;
-    link.setCaption("x");
+    link.setCaption(L"x");
     link.create(host, 20, 20);
     testpixels::Canvas canvas(link.width(), link.height());
     canvas.fill(RGB(1, 2, 3));
-    SendMessageA(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    SendMessageW(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_EQ(RGB(0, 128, 0), canvas.at(link.width() - 1, link.height() - 1));
     link.setTransparent(false);
     link.setColor(RGB(0, 0, 255));
-    SendMessageA(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    SendMessageW(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(link.width() - 1, link.height() - 1));
     host.destroy();
 }
@@ -333,29 +333,29 @@ TEST_F(LinkTest, HoverShowsLinkColorAndRestoresTheFontColor) {
 
     facetest::Host host;
     link.create(host, 0, 0);
-    SendMessageA(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    SendMessageA(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 2)); // still inside: no new save
+    SendMessageW(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    SendMessageW(link.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 2)); // still inside: no new save
     EXPECT_EQ(ui::clBlue, link.fontColor());
-    SendMessageA(link.hwnd(), WM_MOUSELEAVE, 0, 0);
+    SendMessageW(link.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(static_cast<ui::Color>(RGB(10, 20, 30)), link.fontColor());
     host.destroy();
 }
 
 TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     facetest::Host host;
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 80, 20,
-                                host, nullptr, GetModuleHandleA(nullptr), nullptr);
-    HWND other = CreateWindowExA(0, "BUTTON", "o", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20, host,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 80, 20,
+                                host, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND other = CreateWindowExW(0, L"BUTTON", L"o", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20, host,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     TASLink link;
     link.create(host, 10, 10);
-    link.setCaption("&Name");
+    link.setCaption(L"&Name");
     link.setShowFocus(true);
     SetFocus(other);
-    EXPECT_FALSE(link.acceleratorChar('n')); // no focus control yet
+    EXPECT_FALSE(link.acceleratorChar(L'n')); // no focus control yet
     link.setFocusControl(edit);
-    EXPECT_FALSE(link.acceleratorChar('x'));
-    EXPECT_TRUE(TASLink::routeAccelerator(host, 'n')); // any letter case
+    EXPECT_FALSE(link.acceleratorChar(L'x'));
+    EXPECT_TRUE(TASLink::routeAccelerator(host, L'n')); // any letter case
     EXPECT_EQ(edit, GetFocus());
     EXPECT_TRUE(link.hasFocus());
     // ShowFocus marks the link while its focus control holds the focus.
@@ -375,28 +375,28 @@ TEST_F(LinkTest, AcceleratorFocusesTheFocusControlWhichNeverDangles) {
     EXPECT_EQ(0, edgePixels());
 
     link.setShowAccelChar(false);
-    EXPECT_FALSE(link.acceleratorChar('N'));
+    EXPECT_FALSE(link.acceleratorChar(L'N'));
     link.setShowAccelChar(true);
     link.setEnabled(false);
-    EXPECT_FALSE(link.acceleratorChar('N'));
+    EXPECT_FALSE(link.acceleratorChar(L'N'));
     link.setEnabled(true);
     EnableWindow(edit, FALSE);
-    EXPECT_FALSE(link.acceleratorChar('N')); // cannot take the focus
+    EXPECT_FALSE(link.acceleratorChar(L'N')); // cannot take the focus
     EnableWindow(edit, TRUE);
 
     TASLink second; // a second link on the same control
-    second.setCaption("&Edit");
+    second.setCaption(L"&Edit");
     second.setFocusControl(edit);
     DestroyWindow(edit);
     EXPECT_EQ(nullptr, link.focusControl());
     EXPECT_EQ(nullptr, second.focusControl());
-    EXPECT_FALSE(link.acceleratorChar('N'));
+    EXPECT_FALSE(link.acceleratorChar(L'N'));
     host.destroy();
 }
 
 TEST_F(LinkTest, OnClickRunsBeforeTheLinkOpens) {
     TASLink link;
-    link.setCaption("a@b.example");
+    link.setCaption(L"a@b.example");
     struct Seen {
         std::size_t callsAtClick = 99;
     } seen;

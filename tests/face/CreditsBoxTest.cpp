@@ -41,8 +41,8 @@ protected:
         box.create(host_, 0, 0, width, height);
     }
     HWND addChild(TScrollingCreditsBox& box, int height) {
-        return CreateWindowExA(0, "STATIC", "credits", WS_CHILD | SS_LEFT, 4, 0, 100, height,
-                               box.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExW(0, L"STATIC", L"credits", WS_CHILD | SS_LEFT, 4, 0, 100, height,
+                               box.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     static int topOf(HWND child) { return ui::boundsInParent(child).top; }
     static void ticks(TScrollingCreditsBox& box, int n) {

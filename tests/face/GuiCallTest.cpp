@@ -70,7 +70,7 @@ TEST(GuiCall, ClosedOrDestroyedChannelRunsNothing) {
 }
 
 TEST(GuiCall, WaitForThreadTimesOutWithoutHanging) {
-    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const DWORD start = GetTickCount();
     EXPECT_FALSE(ui::waitForThread(never, 100));
     EXPECT_LT(GetTickCount() - start, 2000u);

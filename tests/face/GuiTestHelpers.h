@@ -9,9 +9,9 @@ inline void pump(DWORD ms) {
     const DWORD start = GetTickCount();
     MSG msg;
     while (GetTickCount() - start < ms) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
@@ -19,24 +19,24 @@ inline void pump(DWORD ms) {
 
 // A visible top-level window with a plain background of `color`.
 inline HWND makeHost(int width = 400, int height = 300, COLORREF color = RGB(255, 255, 255)) {
-    static const char* kClass = "FaceTestHost";
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), kClass, &wc)) {
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
+    static const wchar_t* kClass = L"FaceTestHost";
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(GetModuleHandleW(nullptr), kClass, &wc)) {
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = kClass;
-        RegisterClassA(&wc);
+        RegisterClassW(&wc);
     }
-    HWND host = CreateWindowExA(0, kClass, "host", WS_POPUP | WS_VISIBLE, 10, 10, width, height,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetClassLongPtrA(host, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(CreateSolidBrush(color)));
+    HWND host = CreateWindowExW(0, kClass, L"host", WS_POPUP | WS_VISIBLE, 10, 10, width, height,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetClassLongPtrW(host, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(CreateSolidBrush(color)));
     return host;
 }
 
 // A hidden popup of the STATIC class, for tests that need a parent but no painting.
 inline HWND makeStaticHost(int width, int height, DWORD exStyle = 0) {
-    return CreateWindowExA(exStyle, "STATIC", "host", WS_POPUP, 0, 0, width, height, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExW(exStyle, L"STATIC", L"host", WS_POPUP, 0, 0, width, height, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // Owns a test's host window and destroys it on every way out of the test; destroy() ends

@@ -25,12 +25,12 @@ RECT rectIn(HWND parent, HWND child) {
 
 // clang-format off
 constexpr ui::ControlDef kTable[] = {
-    {"Box",    "STATIC", 10, nullptr, 5,  6,   200, 150, "",      0,                          1, 9},
-    {"Second", "BUTTON", 11, nullptr, 5,  200, 60,  20,  "Second", BS_PUSHBUTTON | WS_TABSTOP, 0, 0},
-    {"Label",  "STATIC", 12, "Box",   3,  4,   ui::kFitText, 13, "Some words", SS_LEFT, ui::kNoTab, 0},
-    {"Third",  "BUTTON", 13, "Box",   10, 40,  60,  20,  "Third", BS_PUSHBUTTON | WS_TABSTOP, 2, 4},
-    {"First",  "BUTTON", 14, "Box",   10, 70,  60,  20,  "First", BS_PUSHBUTTON | WS_TABSTOP, 0, 0},
-    {"Off",    "BUTTON", 15, "Box",   10, 100, 60,  20,  "Off",   BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 1, 0},
+    {L"Box",    L"STATIC", 10, nullptr, 5,  6,   200, 150, L"",       0,                          1, 9},
+    {L"Second", L"BUTTON", 11, nullptr, 5,  200, 60,  20,  L"Second", BS_PUSHBUTTON | WS_TABSTOP, 0, 0},
+    {L"Label",  L"STATIC", 12, L"Box",  3,  4,   ui::kFitText, 13, L"Some words", SS_LEFT, ui::kNoTab, 0},
+    {L"Third",  L"BUTTON", 13, L"Box",  10, 40,  60,  20,  L"Third",  BS_PUSHBUTTON | WS_TABSTOP, 2, 4},
+    {L"First",  L"BUTTON", 14, L"Box",  10, 70,  60,  20,  L"First",  BS_PUSHBUTTON | WS_TABSTOP, 0, 0},
+    {L"Off",    L"BUTTON", 15, L"Box",  10, 100, 60,  20,  L"Off",    BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 1, 0},
 };
 // clang-format on
 
@@ -39,8 +39,8 @@ TEST(Layout, PlacesEveryControlWithFontAndHelpTopic) {
     ui::Layout layout;
     layout.build(host, kTable, ui::defaultFont(), nullptr);
 
-    HWND box = layout.find("Box");
-    HWND third = layout.find("Third");
+    HWND box = layout.find(L"Box");
+    HWND third = layout.find(L"Third");
     ASSERT_TRUE(box && third);
     EXPECT_EQ(GetParent(third), box);
     const RECT r = rectIn(box, third);
@@ -49,16 +49,16 @@ TEST(Layout, PlacesEveryControlWithFontAndHelpTopic) {
     EXPECT_EQ(r.right - r.left, 60);
     EXPECT_EQ(r.bottom - r.top, 20);
     EXPECT_EQ(GetDlgCtrlID(third), 13);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(third, WM_GETFONT, 0, 0)), ui::defaultFont());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(third, WM_GETFONT, 0, 0)), ui::defaultFont());
     EXPECT_EQ(GetWindowContextHelpId(third), 4u);
     EXPECT_EQ(GetWindowContextHelpId(box), 9u);
-    EXPECT_EQ(GetWindowContextHelpId(layout.find("First")), 0u);
-    EXPECT_FALSE(IsWindowEnabled(layout.find("Off")));
-    EXPECT_EQ(layout.find("Nothing"), nullptr);
+    EXPECT_EQ(GetWindowContextHelpId(layout.find(L"First")), 0u);
+    EXPECT_FALSE(IsWindowEnabled(layout.find(L"Off")));
+    EXPECT_EQ(layout.find(L"Nothing"), nullptr);
 
     // A fitted label is as wide as its text in the layout's font.
-    const RECT label = rectIn(box, layout.find("Label"));
-    EXPECT_EQ(label.right - label.left, ui::textWidth(ui::defaultFont(), "Some words"));
+    const RECT label = rectIn(box, layout.find(L"Label"));
+    EXPECT_EQ(label.right - label.left, ui::textWidth(ui::defaultFont(), L"Some words"));
     EXPECT_GT(label.right - label.left, 20);
 }
 
@@ -68,38 +68,38 @@ TEST(Layout, ZOrderFollowsTabOrderSoNavigationDoes) {
     layout.build(host, kTable, ui::defaultFont(), nullptr);
 
     std::vector<HWND> children;
-    for (HWND w = GetWindow(layout.find("Box"), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (HWND w = GetWindow(layout.find(L"Box"), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         children.push_back(w);
-    const std::vector<HWND> expected{layout.find("First"), layout.find("Off"), layout.find("Third"),
-                                     layout.find("Label")};
+    const std::vector<HWND> expected{layout.find(L"First"), layout.find(L"Off"),
+                                     layout.find(L"Third"), layout.find(L"Label")};
     EXPECT_EQ(children, expected);
 
     std::vector<HWND> top;
     for (HWND w = GetWindow(host, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         top.push_back(w);
-    EXPECT_EQ(top, (std::vector<HWND>{layout.find("Second"), layout.find("Box")}));
+    EXPECT_EQ(top, (std::vector<HWND>{layout.find(L"Second"), layout.find(L"Box")}));
 }
 
 TEST(Layout, RefusesAParentThatIsNotInTheTable) {
     HostWindow host;
     constexpr ui::ControlDef orphan[] = {
-        {"Lost", "STATIC", 1, "Nowhere", 0, 0, 10, 10, "", 0, ui::kNoTab, 0}};
+        {L"Lost", L"STATIC", 1, L"Nowhere", 0, 0, 10, 10, L"", 0, ui::kNoTab, 0}};
     ui::Layout layout;
     EXPECT_THROW(layout.build(host, orphan, ui::defaultFont(), nullptr), std::logic_error);
 }
 
 TEST(Layout, OwnComponentsComeFromTheFactoryAtTheirTablePosition) {
     HostWindow host;
-    constexpr ui::ControlDef table[] = {{"Own", nullptr, 21, nullptr, 7, 8, 50, 40, "", 0, 0, 3}};
+    constexpr ui::ControlDef table[] = {{L"Own", nullptr, 21, nullptr, 7, 8, 50, 40, L"", 0, 0, 3}};
     ui::Layout layout;
-    std::string asked;
+    std::wstring asked;
     layout.build(host, table, ui::defaultFont(), [&](const ui::ControlDef& entry, HWND parent) {
         asked = entry.name;
-        return CreateWindowExA(0, "STATIC", "", WS_CHILD, entry.left, entry.top, entry.width,
-                               entry.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExW(0, L"STATIC", L"", WS_CHILD, entry.left, entry.top, entry.width,
+                               entry.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     });
-    EXPECT_EQ(asked, "Own");
-    HWND own = layout.find("Own");
+    EXPECT_EQ(asked, L"Own");
+    HWND own = layout.find(L"Own");
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(rectIn(host, own).left, 7);
     EXPECT_EQ(GetWindowContextHelpId(own), 3u);
