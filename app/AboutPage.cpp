@@ -6,57 +6,57 @@
 
 namespace app {
 
-const char* const kCreditsText =
-    "Brightsweep\r\nVersion 1.0\r\n\r\n"
-    "Designed and written by the small team at Quellmoor Software, who got tired of "
-    "cleaning the same folders by hand every Friday.\r\n\r\n"
-    "Programming: Ada Fenwick and Tomas Ibarra.\r\n\r\n"
-    "Pictures and icons: Wren Castellano.\r\n\r\n"
-    "Help file and manual: Priya Lindqvist.\r\n\r\n"
-    "Testing: the Thursday Club, who deleted nothing they meant to keep.\r\n\r\n"
-    "Brightsweep only removes a file it can open for exclusive writing, and never touches "
-    "desktop.ini.\r\n\r\n"
-    "Thanks to everyone who sent us a bug report, a kind word or both.\r\n\r\n"
-    "Brightsweep is shareware: if you use it, please register.\r\n\r\n"
-    "Made in Quellmoor Bridge. Keep your windows bright!";
+const wchar_t* const kCreditsText =
+    L"Brightsweep\r\nVersion 1.0\r\n\r\n"
+    L"Designed and written by the small team at Quellmoor Software, who got tired of "
+    L"cleaning the same folders by hand every Friday.\r\n\r\n"
+    L"Programming: Ada Fenwick and Tomas Ibarra.\r\n\r\n"
+    L"Pictures and icons: Wren Castellano.\r\n\r\n"
+    L"Help file and manual: Priya Lindqvist.\r\n\r\n"
+    L"Testing: the Thursday Club, who deleted nothing they meant to keep.\r\n\r\n"
+    L"Brightsweep only removes a file it can open for exclusive writing, and never touches "
+    L"desktop.ini.\r\n\r\n"
+    L"Thanks to everyone who sent us a bug report, a kind word or both.\r\n\r\n"
+    L"Brightsweep is shareware: if you use it, please register.\r\n\r\n"
+    L"Made in Quellmoor Bridge. Keep your windows bright!";
 
-const char* const kContactLines = "Quellmoor Software\r\n"
-                                  "14 Harrow Lane\r\n"
-                                  "Quellmoor Bridge\r\n"
-                                  "Eastmarsh EM4 7QS\r\n"
-                                  "Tel: +44 1632 960418\r\n"
-                                  "E-mail: sweep@quellmoor.example";
+const wchar_t* const kContactLines = L"Quellmoor Software\r\n"
+                                     L"14 Harrow Lane\r\n"
+                                     L"Quellmoor Bridge\r\n"
+                                     L"Eastmarsh EM4 7QS\r\n"
+                                     L"Tel: +44 1632 960418\r\n"
+                                     L"E-mail: sweep@quellmoor.example";
 
-const char* const kCopyrightLine = "Copyright (C) 2026 Quellmoor Software";
+const wchar_t* const kCopyrightLine = L"Copyright (C) 2026 Quellmoor Software";
 
 // Under a reserved domain, so the link can never lead to a stranger's site.
-const char* const kWebAddress = "http://quellmoor.example/";
+const wchar_t* const kWebAddress = L"http://quellmoor.example/";
 
 namespace {
 
 constexpr int kCreditsWidth = 205;
 constexpr int kLinkGap = 3; // between the address block and the link
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
-constexpr const char* kComponent = nullptr;
+constexpr const wchar_t* kComponent = nullptr;
 
 // clang-format off
 constexpr ui::ControlDef kLayout[] = {
 //   name                    class       id                      parent                  left top  width  height caption style   tab          help
-    {"Image2",               kComponent, idImage2,               nullptr,                12,  12,  58,    45,    "",     0,      ui::kNoTab,  0},
-    {"ScrollingCreditsBox1", kComponent, idScrollingCreditsBox1, nullptr,                88,  8,   221,   117,   "",     0,      ui::kNoTab,  0},
-    {"Label13",              "STATIC",   idLabel13,              "ScrollingCreditsBox1", 7,   0,   kCreditsWidth, 13, "", kLabel, ui::kNoTab,  0},
-    {"Label21",              "STATIC",   idLabel21,              nullptr,                88,  132, 0,     13,    "",     kLabel, ui::kNoTab,  0},
-    {"ASLink2",              kComponent, idASLink2,              nullptr,                88,  218, 129,   13,    "",     0,      ui::kNoTab,  0},
-    {"Label11",              "STATIC",   idLabel11,              nullptr,                4,   250, ui::kFitText, 13, kCopyrightLine, kLabel, ui::kNoTab, 0},
+    {L"Image2",               kComponent, idImage2,               nullptr,                12,  12,  58,    45,    L"",     0,      ui::kNoTab,  0},
+    {L"ScrollingCreditsBox1", kComponent, idScrollingCreditsBox1, nullptr,                88,  8,   221,   117,   L"",     0,      ui::kNoTab,  0},
+    {L"Label13",              L"STATIC",   idLabel13,              L"ScrollingCreditsBox1", 7,   0,   kCreditsWidth, 13, L"", kLabel, ui::kNoTab,  0},
+    {L"Label21",              L"STATIC",   idLabel21,              nullptr,                88,  132, 0,     13,    L"",     kLabel, ui::kNoTab,  0},
+    {L"ASLink2",              kComponent, idASLink2,              nullptr,                88,  218, 129,   13,    L"",     0,      ui::kNoTab,  0},
+    {L"Label11",              L"STATIC",   idLabel11,              nullptr,                4,   250, ui::kFitText, 13, kCopyrightLine, kLabel, ui::kNoTab, 0},
 };
 // clang-format on
 
 // Gives `label` its text and sizes it to fit: `width` wide with the words wrapped when that
 // is above 0, else as wide as its longest line. Returns its new bottom edge.
-int fitLabel(HWND label, const std::string& text, int width) {
+int fitLabel(HWND label, const std::wstring& text, int width) {
     const SIZE size = ui::textExtent(ui::defaultFont(), text, width);
     const RECT bounds = ui::boundsInParent(label);
-    SetWindowTextA(label, text.c_str());
+    SetWindowTextW(label, text.c_str());
     SetWindowPos(label, nullptr, bounds.left, bounds.top, width > 0 ? width : size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return bounds.top + size.cy;
@@ -73,11 +73,11 @@ std::span<const ui::ControlDef> AboutLayout() {
 HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap) {
     bitmap_ = bitmap;
     BITMAP info{};
-    if (bitmap && GetObjectA(bitmap, sizeof info, &info))
+    if (bitmap && GetObjectW(bitmap, sizeof info, &info))
         size_ = {info.bmWidth, info.bmHeight};
     // Double clicks arrive as their own message, so the second press opens nothing more.
-    registerClass("Brightsweep.Picture", CS_DBLCLKS, nullptr, LoadCursorA(nullptr, IDC_HAND));
-    return Window::create("Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, "", x, y, size_.cx,
+    registerClass(L"Brightsweep.Picture", CS_DBLCLKS, nullptr, LoadCursorW(nullptr, IDC_HAND));
+    return Window::create(L"Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, L"", x, y, size_.cx,
                           size_.cy, parent, static_cast<UINT_PTR>(id));
 }
 
@@ -112,7 +112,7 @@ LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // --- the page ---
 
 void AboutPage::create(components::TBitmapPanel& page) {
-    logo_ = ui::loadBitmap("LOGO");
+    logo_ = ui::loadBitmap(L"LOGO");
     layout_.build(
         page.hwnd(), kLayout, ui::defaultFont(),
         [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
@@ -135,12 +135,12 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
         box.setTimeDelay(60);
         box.setPaused(false);
         HWND hwnd = box.create(parent, entry.left, entry.top, entry.width, entry.height, entry.id);
-        box.setHint("Click here to stop scrolling");
+        box.setHint(L"Click here to stop scrolling");
         return hwnd;
     }
     case idASLink2: {
         auto& link = ASLink2;
-        LOGFONTA font = link.font();
+        LOGFONTW font = link.font();
         font.lfUnderline = TRUE;
         link.setFont(font);
         link.setShadowColor(ui::clNone);
@@ -159,8 +159,8 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
 }
 
 void AboutPage::FormShow() {
-    fitLabel(item("Label13"), kCreditsText, kCreditsWidth);
-    ASLink2.setTop(fitLabel(item("Label21"), contactLines, 0) + kLinkGap);
+    fitLabel(item(L"Label13"), kCreditsText, kCreditsWidth);
+    ASLink2.setTop(fitLabel(item(L"Label21"), contactLines, 0) + kLinkGap);
 }
 
 void AboutPage::pageChanged(bool shown) {

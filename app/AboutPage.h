@@ -15,10 +15,10 @@
 namespace app {
 
 // The maker's texts.
-extern const char* const kCreditsText;  // ten paragraphs, a blank line between them
-extern const char* const kContactLines; // six lines, CR LF between them
-extern const char* const kCopyrightLine;
-extern const char* const kWebAddress;
+extern const wchar_t* const kCreditsText;  // ten paragraphs, a blank line between them
+extern const wchar_t* const kContactLines; // six lines, CR LF between them
+extern const wchar_t* const kCopyrightLine;
+extern const wchar_t* const kWebAddress;
 
 // The page's controls, positioned on the page panel.
 std::span<const ui::ControlDef> AboutLayout();
@@ -52,9 +52,9 @@ public:
     void Image2Click();
 
     // The address block FormShow puts on the page.
-    std::string contactLines = kContactLines;
+    std::wstring contactLines = kContactLines;
 
-    HWND item(const char* name) const { return layout_.find(name); }
+    HWND item(const wchar_t* name) const { return layout_.find(name); }
     components::TScrollingCreditsBox& creditsBox() { return ScrollingCreditsBox1; }
     components::TASLink& link() { return ASLink2; }
 

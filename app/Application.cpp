@@ -27,7 +27,7 @@ BOOL CALLBACK collectOwnedDeeper(HWND window, LPARAM param) {
     auto* family = reinterpret_cast<Family*>(param);
     HWND owner = GetWindow(window, GW_OWNER);
     if (!owner || owner == family->application || !IsWindowVisible(window) ||
-        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+        (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
         return TRUE;
     for (; owner; owner = GetWindow(owner, GW_OWNER)) {
         if (owner == family->application) {
@@ -42,11 +42,11 @@ constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVAT
 } // namespace
 
 void SetProgramIcon(HWND window, std::initializer_list<WPARAM> kinds) {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIGHTSWEEP));
     if (!icon)
         return;
     for (WPARAM kind : kinds)
-        SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
 }
 
 void TApplication::Initialize() {
@@ -65,26 +65,26 @@ void TApplication::Initialize() {
     SetProgramIcon(hwnd(), {ICON_BIG, ICON_SMALL});
 }
 
-void TApplication::SetTitle(const std::string& title) {
+void TApplication::SetTitle(const std::wstring& title) {
     if (ui::applicationTitle() == title)
         return;
     ui::setApplicationTitle(title);
     if (hwnd())
-        SetWindowTextA(hwnd(), title.c_str());
+        SetWindowTextW(hwnd(), title.c_str());
 }
 
 namespace {
-std::string& helpFileStore() {
-    static std::string fileName;
+std::wstring& helpFileStore() {
+    static std::wstring fileName;
     return fileName;
 }
 } // namespace
 
-const std::string& TApplication::HelpFile() {
+const std::wstring& TApplication::HelpFile() {
     return helpFileStore();
 }
 
-void TApplication::SetHelpFile(const std::string& fileName) {
+void TApplication::SetHelpFile(const std::wstring& fileName) {
     helpFileStore() = fileName;
 }
 
@@ -95,12 +95,12 @@ void TApplication::Show() {
 
 void TApplication::Minimize() {
     if (hwnd() && !Minimized())
-        SendMessageA(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TApplication::Restore() {
     if (hwnd() && Minimized())
-        SendMessageA(hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 bool TApplication::Minimized() const {
@@ -143,7 +143,7 @@ void TApplication::close() {
     // modal dialog is open the form cannot close under it: the dialog comes forward instead.
     if (mainForm_ && IsWindow(mainForm_)) {
         if (IsWindowEnabled(mainForm_))
-            PostMessageA(mainForm_, WM_CLOSE, 0, 0);
+            PostMessageW(mainForm_, WM_CLOSE, 0, 0);
         else
             activateForm();
         return;
@@ -155,7 +155,7 @@ LRESULT TApplication::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
-            PostMessageA(hwnd(), kActivateForm, 0, 0);
+            PostMessageW(hwnd(), kActivateForm, 0, 0);
         break;
     case kActivateForm:
         activateForm();
@@ -173,7 +173,7 @@ LRESULT TApplication::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             hideOtherForms();
         } else if (wParam == SIZE_RESTORED) {
             showOtherForms();
-            PostMessageA(hwnd(), kActivateForm, 0, 0);
+            PostMessageW(hwnd(), kActivateForm, 0, 0);
         }
         break;
     case WM_CLOSE:

@@ -15,12 +15,12 @@
 
 namespace app {
 
-inline constexpr const char* kApplicationTitle = "Quellmoor Brightsweep";
-inline constexpr const char* kHelpFileName = "Tidyvane.hlp";
+inline constexpr const wchar_t* kApplicationTitle = L"Quellmoor Brightsweep";
+inline constexpr const wchar_t* kHelpFileName = L"Tidyvane.hlp";
 
 // The full path of the help file the application names (TApplication::SetHelpFile), beside
 // the program, so WinHelp finds it whatever the current folder is; "" when there is none.
-std::string HelpFilePath();
+std::wstring HelpFilePath();
 
 // Gives `window` the program's icon as each of `kinds` (ICON_BIG, ICON_SMALL); nothing in a
 // program without the icon resource.
@@ -28,7 +28,7 @@ void SetProgramIcon(HWND window, std::initializer_list<WPARAM> kinds);
 
 class TApplication : public ui::Window {
 public:
-    static constexpr const char* kClassName = "Brightsweep.Application";
+    static constexpr const wchar_t* kClassName = L"Brightsweep.Application";
 
     TApplication() = default;
 
@@ -38,11 +38,11 @@ public:
 
     // The title is the caption of the application window (the taskbar button's text) and of
     // the default error report; it is kept once, as ui::applicationTitle().
-    void SetTitle(const std::string& title);
+    void SetTitle(const std::wstring& title);
     // The help file's name. One per program, like the title, so every window reaches it
     // through HelpFilePath() without holding the application object.
-    static const std::string& HelpFile();
-    static void SetHelpFile(const std::string& fileName);
+    static const std::wstring& HelpFile();
+    static void SetHelpFile(const std::wstring& fileName);
 
     // The form whose closing ends the program; restoring and activation are handed to it.
     void SetMainForm(HWND form) { mainForm_ = form; }

@@ -9,15 +9,15 @@
 namespace app {
 
 namespace {
-constexpr const char* kConfirmText =
-    "You have chosen to DELETE ALL data in the locations you have specified.\r\n"
-    "Are you sure you want to do this?";
-constexpr const char* kDoneText = "Your windows have been cleaned!";
+constexpr const wchar_t* kConfirmText =
+    L"You have chosen to DELETE ALL data in the locations you have specified.\r\n"
+    L"Are you sure you want to do this?";
+constexpr const wchar_t* kDoneText = L"Your windows have been cleaned!";
 } // namespace
 
 void TSettingsFrm::setBusy(bool busy) {
     busy_ = busy;
-    SetCursor(LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
 void TSettingsFrm::Button1Click() {

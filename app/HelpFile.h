@@ -10,6 +10,6 @@ namespace app {
 
 // Asks WinHelp to show `helpFile` (a full path) at its contents (HELP_CONTENTS) or at a
 // topic by number (HELP_CONTEXT). Returns false when there is no path or no viewer.
-bool showHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data);
+bool showHelp(HWND owner, const std::wstring& helpFile, UINT command, ULONG_PTR data);
 
 } // namespace app

@@ -21,21 +21,21 @@ constexpr int kIconId = 101;
 
 struct ButtonDef {
     int id;
-    const char* caption;
+    const wchar_t* caption;
 };
 std::vector<ButtonDef> buttonsOf(MessageKind kind) {
     if (kind == MessageKind::Confirmation)
-        return {{IDYES, "&Yes"}, {IDNO, "&No"}};
-    return {{IDOK, "OK"}};
+        return {{IDYES, L"&Yes"}, {IDNO, L"&No"}};
+    return {{IDOK, L"OK"}};
 }
 } // namespace
 
-int ShowMessage(HWND owner, MessageKind kind, const std::string& text) {
+int ShowMessage(HWND owner, MessageKind kind, const std::wstring& text) {
     MessageDialog dialog(kind, text);
     return dialog.run(owner);
 }
 
-MessageDialog::MessageDialog(MessageKind kind, std::string text)
+MessageDialog::MessageDialog(MessageKind kind, std::wstring text)
     : kind_(kind), text_(std::move(text)) {}
 
 int MessageDialog::defaultButton() const {
@@ -48,7 +48,7 @@ int MessageDialog::escapeAnswer() const {
 
 int MessageDialog::run(HWND owner) {
     registerClass(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
-    const char* caption = kind_ == MessageKind::Confirmation ? "Confirm" : "Information";
+    const wchar_t* caption = kind_ == MessageKind::Confirmation ? L"Confirm" : L"Information";
     if (!create(kClassName, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, caption, 0, 0, 100, 100,
                 owner, 0))
@@ -83,16 +83,16 @@ void MessageDialog::layOut() {
     const int textTop = kMargin + std::max(0, (kIconSize - textHeight) / 2);
     // In creation order, which is also the order Tab follows through the buttons.
     std::vector<ui::ControlDef> controls{
-        {"Icon", "STATIC", kIconId, nullptr, kMargin, kMargin, kIconSize, kIconSize, "", SS_ICON, 0,
-         0},
-        {"Text", "STATIC", kTextId, nullptr, textLeft, textTop, textWidth, textHeight,
+        {L"Icon", L"STATIC", kIconId, nullptr, kMargin, kMargin, kIconSize, kIconSize, L"", SS_ICON,
+         0, 0},
+        {L"Text", L"STATIC", kTextId, nullptr, textLeft, textTop, textWidth, textHeight,
          text_.c_str(), SS_LEFT | SS_NOPREFIX, 1, 0},
     };
     int left = (clientWidth - buttonsWidth) / 2;
     for (const ButtonDef& entry : buttons) {
         const DWORD style =
             WS_TABSTOP | (entry.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        controls.push_back({entry.caption, "BUTTON", entry.id, nullptr, left, buttonsTop,
+        controls.push_back({entry.caption, L"BUTTON", entry.id, nullptr, left, buttonsTop,
                             kButtonWidth, kButtonHeight, entry.caption, style,
                             static_cast<int>(controls.size()), 0});
         left += kButtonWidth + kButtonGap;
@@ -100,12 +100,12 @@ void MessageDialog::layOut() {
     ui::Layout layout;
     layout.build(hwnd(), controls, font, nullptr);
     const HICON picture =
-        LoadIconA(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
-    SendMessageA(layout.find("Icon"), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+        LoadIconW(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
+    SendMessageW(layout.find(L"Icon"), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
 
     const RECT frame =
-        ui::centredFrame(clientWidth, clientHeight, GetWindowLongA(hwnd(), GWL_STYLE),
-                         GetWindowLongA(hwnd(), GWL_EXSTYLE));
+        ui::centredFrame(clientWidth, clientHeight, GetWindowLongW(hwnd(), GWL_STYLE),
+                         GetWindowLongW(hwnd(), GWL_EXSTYLE));
     SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -14,13 +14,13 @@ enum class MessageKind {
 };
 
 // Shows the dialog owned by `owner` (may be null) and returns IDYES, IDNO or IDOK.
-int ShowMessage(HWND owner, MessageKind kind, const std::string& text);
+int ShowMessage(HWND owner, MessageKind kind, const std::wstring& text);
 
 class MessageDialog : public ui::Window {
 public:
-    static constexpr const char* kClassName = "TMessageDialog";
+    static constexpr const wchar_t* kClassName = L"TMessageDialog";
 
-    MessageDialog(MessageKind kind, std::string text);
+    MessageDialog(MessageKind kind, std::wstring text);
     int run(HWND owner);
 
 protected:
@@ -33,7 +33,7 @@ private:
     int escapeAnswer() const;
 
     MessageKind kind_;
-    std::string text_;
+    std::wstring text_;
     int answer_ = 0;
     bool done_ = false;
 };

@@ -7,11 +7,11 @@
 
 namespace app {
 
-void TSettingsFrm::ScanForOrphans(const std::string& folder, bool recurse) {
+void TSettingsFrm::ScanForOrphans(const std::wstring& folder, bool recurse) {
     shortcuts::ScanForOrphans(folder, recurse, OrphanList, PBShellLink1);
 }
 
-void TSettingsFrm::CheckFolderShortcuts(const std::string& folder) {
+void TSettingsFrm::CheckFolderShortcuts(const std::wstring& folder) {
     shortcuts::CheckFolderShortcuts(folder, OrphanList, PBShellLink1);
 }
 

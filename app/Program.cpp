@@ -15,8 +15,8 @@ namespace app {
 namespace {
 
 // "/S" in any letter case, as the first argument only.
-bool isSilentStart(const std::vector<std::string>& args) {
-    return !args.empty() && shortcuts::AsciiUpper(args.front()) == "/S";
+bool isSilentStart(const std::vector<std::wstring>& args) {
+    return !args.empty() && shortcuts::AsciiUpper(args.front()) == L"/S";
 }
 
 // The stored choices, cleaned without any window; an error is reported and the program
@@ -28,13 +28,13 @@ void runSilentClean() {
         choices.Load();
         engine::RunClean(choices);
     } catch (const std::exception& e) {
-        ui::reportError(e.what());
+        ui::reportException(e);
     }
 }
 
 } // namespace
 
-int RunProgram(const std::vector<std::string>& args) {
+int RunProgram(const std::vector<std::wstring>& args) {
     // COM for the life of the program, on the GUI thread: the folder picker and the shell's
     // emptying calls need it.
     shortcuts::ComInit com;
@@ -62,11 +62,11 @@ int RunProgram(const std::vector<std::string>& args) {
     form.show();
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (form.preTranslate(msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

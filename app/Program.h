@@ -7,6 +7,6 @@
 namespace app {
 
 // Runs the program with `args` (without the program name); returns the exit code.
-int RunProgram(const std::vector<std::string>& args);
+int RunProgram(const std::vector<std::wstring>& args);
 
 } // namespace app

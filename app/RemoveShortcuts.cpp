@@ -11,23 +11,23 @@ namespace app {
 namespace {
 using ui::kFitText;
 using ui::kNoTab;
-constexpr const char* kPanel = nullptr;         // TBitmapPanel, made by the dialog
-constexpr const char* kListBox = nullptr;       // THListBox, made by the dialog
+constexpr const wchar_t* kPanel = nullptr;      // TBitmapPanel, made by the dialog
+constexpr const wchar_t* kListBox = nullptr;    // THListBox, made by the dialog
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX; // word-wrapped, no click action
 
 // clang-format off
 constexpr ui::ControlDef kLayout[] = {
 //   name            class     id                    parent          left top  width height caption                 style                          tab     help
-    {"OKBtn",        "BUTTON", idOKBtn,              nullptr,        159, 188, 75,   25,    "Remove",               BS_DEFPUSHBUTTON | WS_TABSTOP, 0,      0},
-    {"CancelBtn",    "BUTTON", idCancelBtn,          nullptr,        239, 188, 75,   25,    "Cancel",               BS_PUSHBUTTON | WS_TABSTOP,    1,      0},
-    {"BitmapPanel1", kPanel,   idRemoveLinksPanel,   nullptr,        4,   4,   309,  177,   "",                     0,                             2,      0},
+    {L"OKBtn",        L"BUTTON", idOKBtn,              nullptr,        159, 188, 75,   25,    L"Remove",               BS_DEFPUSHBUTTON | WS_TABSTOP, 0,      0},
+    {L"CancelBtn",    L"BUTTON", idCancelBtn,          nullptr,        239, 188, 75,   25,    L"Cancel",               BS_PUSHBUTTON | WS_TABSTOP,    1,      0},
+    {L"BitmapPanel1", kPanel,   idRemoveLinksPanel,   nullptr,        4,   4,   309,  177,   L"",                     0,                             2,      0},
     // RemoveEmpty and Label2 start hidden; FormShow shows them for Start Menu paths.
-    {"RemoveEmpty",  "BUTTON", idRemoveEmpty,        "BitmapPanel1", 10,  150, 15,   17,    "",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
-    {"Label1",       "STATIC", idRemoveLinksLabel1,  "BitmapPanel1", 8,   8,   293,  25,
-     "The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
+    {L"RemoveEmpty",  L"BUTTON", idRemoveEmpty,        L"BitmapPanel1", 10,  150, 15,   17,    L"",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
+    {L"Label1",       L"STATIC", idRemoveLinksLabel1,  L"BitmapPanel1", 8,   8,   293,  25,
+     L"The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
     // Label2 sizes itself to its caption (109 wide in the original font).
-    {"Label2",       "STATIC", idRemoveLinksLabel2,  "BitmapPanel1", 26,  152, kFitText, 13, "Remove Empty Folders", kLabel,                        kNoTab, 0},
-    {"ShortcutList", kListBox, idShortcutList,       "BitmapPanel1", 12,  40,  285,  101,   "",                     0,                             1,      0},
+    {L"Label2",       L"STATIC", idRemoveLinksLabel2,  L"BitmapPanel1", 26,  152, kFitText, 13, L"Remove Empty Folders", kLabel,                        kNoTab, 0},
+    {L"ShortcutList", kListBox, idShortcutList,       L"BitmapPanel1", 12,  40,  285,  101,   L"",                     0,                             1,      0},
 };
 // clang-format on
 } // namespace
@@ -53,7 +53,7 @@ HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent, HB
 void TRemoveLinksDlg::create(HWND owner) {
     owner_ = owner;
     registerClass(kRemoveLinksClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
-                  LoadCursorA(nullptr, IDC_ARROW));
+                  LoadCursorW(nullptr, IDC_ARROW));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     const RECT frame =
@@ -61,10 +61,10 @@ void TRemoveLinksDlg::create(HWND owner) {
     if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, frame.left,
                         frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
-    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     // The same tile as the main window's pages (absent in programs without the resource);
     // the panel copies it.
-    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEA(IDB_TILE));
+    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEW(IDB_TILE));
     layout_.build(hwnd(), RemoveLinksLayout(), ui::defaultFont(),
                   [this, &tile](const ui::ControlDef& entry, HWND parent) {
                       return makeComponent(entry, parent, tile.get());
@@ -72,7 +72,7 @@ void TRemoveLinksDlg::create(HWND owner) {
     FormHide();
 }
 
-void TRemoveLinksDlg::LoadShortcuts(const std::vector<std::string>& paths) {
+void TRemoveLinksDlg::LoadShortcuts(const std::vector<std::wstring>& paths) {
     for (const auto& path : paths)
         ShortcutList_.AddString(path);
 }
@@ -81,25 +81,25 @@ void TRemoveLinksDlg::FormShow() {
     for (int i = 0; i < ShortcutList_.count(); ++i) {
         ShortcutList_.setChecked(i, true);
         // Case-sensitive on purpose: the offer is for the shell's own "Start Menu" folder.
-        if (ShortcutList_.text(i).find("Start Menu") != std::string::npos) {
-            ShowWindow(control("RemoveEmpty"), SW_SHOW);
-            ShowWindow(control("Label2"), SW_SHOW);
+        if (ShortcutList_.text(i).find(L"Start Menu") != std::wstring::npos) {
+            ShowWindow(control(L"RemoveEmpty"), SW_SHOW);
+            ShowWindow(control(L"Label2"), SW_SHOW);
         }
     }
 }
 
 void TRemoveLinksDlg::OKBtnClick() {
-    std::vector<std::string> ticked;
+    std::vector<std::wstring> ticked;
     for (int i = 0; i < ShortcutList_.count(); ++i)
         if (ShortcutList_.checked(i))
             ticked.push_back(ShortcutList_.text(i));
     shortcuts::RemoveOrphanedShortcuts(
-        ticked, SendMessageA(control("RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED);
+        ticked, SendMessageW(control(L"RemoveEmpty"), BM_GETCHECK, 0, 0) == BST_CHECKED);
 }
 
 void TRemoveLinksDlg::FormHide() {
-    ShowWindow(control("RemoveEmpty"), SW_HIDE);
-    ShowWindow(control("Label2"), SW_HIDE);
+    ShowWindow(control(L"RemoveEmpty"), SW_HIDE);
+    ShowWindow(control(L"Label2"), SW_HIDE);
 }
 
 void TRemoveLinksDlg::finish(int result) {
@@ -114,7 +114,7 @@ int TRemoveLinksDlg::ShowModal() {
     modal_ = true;
     modalResult_ = 0;
     const bool ended =
-        ui::runModalLoop(hwnd(), owner_, control("OKBtn"), [this] { return !modal_; });
+        ui::runModalLoop(hwnd(), owner_, control(L"OKBtn"), [this] { return !modal_; });
     ShowWindow(hwnd(), SW_HIDE);
     FormHide();
     if (!ended)

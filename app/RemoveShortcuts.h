@@ -14,8 +14,8 @@
 
 namespace app {
 
-inline constexpr const char* kRemoveLinksClass = "TRemoveLinksDlg";
-inline constexpr const char* kRemoveLinksCaption = "Remove Orphaned Shortcuts";
+inline constexpr const wchar_t* kRemoveLinksClass = L"TRemoveLinksDlg";
+inline constexpr const wchar_t* kRemoveLinksCaption = L"Remove Orphaned Shortcuts";
 inline constexpr int kRemoveLinksClientWidth = 317;
 inline constexpr int kRemoveLinksClientHeight = 217;
 
@@ -36,7 +36,7 @@ public:
     // Makes the window and its controls, hidden, owned by `owner`.
     void create(HWND owner);
     // Appends each path to the list; items already there stay.
-    void LoadShortcuts(const std::vector<std::string>& paths);
+    void LoadShortcuts(const std::vector<std::wstring>& paths);
     // Shows the dialog modally (FormShow first, FormHide after); IDOK or IDCANCEL.
     int ShowModal();
 
@@ -45,7 +45,7 @@ public:
     void FormHide();
 
     components::THListBox& ShortcutList() { return ShortcutList_; }
-    HWND control(const char* name) const { return layout_.find(name); }
+    HWND control(const wchar_t* name) const { return layout_.find(name); }
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -19,7 +19,8 @@ namespace app {
 
 namespace {
 // One carriage return between the two lines, as the picker shows it.
-constexpr const char* kBrowseTitle = "Select a directory to be added to the\r\"User Folders\" list";
+constexpr const wchar_t* kBrowseTitle =
+    L"Select a directory to be added to the\r\"User Folders\" list";
 
 int checkBoxOfLabel(int labelId) {
     switch (labelId) {
@@ -62,17 +63,17 @@ HWND TSettingsFrm::item(int id) const {
 }
 
 bool TSettingsFrm::isChecked(int id) const {
-    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TSettingsFrm::setChecked(int id, bool value) {
-    SendMessageA(item(id), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(item(id), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile) {
     auto panel = [&](components::TBitmapPanel& p) {
         return p.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height,
-                        entry.caption ? entry.caption : "");
+                        entry.caption ? entry.caption : L"");
     };
     switch (entry.id) {
     case idBitmapPanel2: {
@@ -100,37 +101,37 @@ HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent, HBITM
     return nullptr;
 }
 
-void TSettingsFrm::create(const std::vector<std::string>& args, HWND owner) {
+void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
     registerClass(kMainWindowClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
-                  LoadCursorA(nullptr, IDC_ARROW));
+                  LoadCursorW(nullptr, IDC_ARROW));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     const RECT frame = ui::centredFrame(kClientWidth, kClientHeight, style, exStyle);
     if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, frame.left, frame.top,
                         frame.right - frame.left, frame.bottom - frame.top, owner, 0))
         throw std::runtime_error("Cannot create the main window");
-    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
     SetProgramIcon(hwnd(), {ICON_BIG});
 
-    banner_ = ui::loadBitmap(MAKEINTRESOURCEA(IDB_BANNER));
+    banner_ = ui::loadBitmap(MAKEINTRESOURCEW(IDB_BANNER));
     // The pages copy the tile they are given.
-    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEA(IDB_TILE));
+    const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEW(IDB_TILE));
     layout_.build(hwnd(), SettingsLayout(), ui::defaultFont(),
                   [this, &tile](const ui::ControlDef& entry, HWND parent) {
                       return makeComponent(entry, parent, tile.get());
                   });
     if (banner_)
-        SendMessageA(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
+        SendMessageW(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(banner_.get()));
-    OptionsPage.addPage("Control", BitmapPanel1.hwnd());
-    OptionsPage.addPage("About", BitmapPanel4.hwnd());
+    OptionsPage.addPage(L"Control", BitmapPanel1.hwnd());
+    OptionsPage.addPage(L"About", BitmapPanel4.hwnd());
     OptionsPage.onChange = [this] { OptionsPageChange(); };
     aboutPage_.create(BitmapPanel4);
 
     FormCreate(args);
 }
 
-void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
+void TSettingsFrm::FormCreate(const std::vector<std::wstring>& args) {
     OrphanList.clear();
     readShellFolders();
 
@@ -140,7 +141,7 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
         try {
             LoadSettings();
         } catch (const std::exception& e) {
-            ui::reportError(e.what());
+            ui::reportException(e);
         }
     }
     // Any other first argument: no splash and no stored choices.
@@ -148,15 +149,15 @@ void TSettingsFrm::FormCreate(const std::vector<std::string>& args) {
 
 void TSettingsFrm::readShellFolders() {
     // A value that cannot be read leaves its path empty, without a word.
-    const auto read = [](const char* name) {
+    const auto read = [](const wchar_t* name) {
         try {
             return shortcuts::ReadShellFolder(name);
         } catch (const engine::RegistryError&) {
-            return std::string();
+            return std::wstring();
         }
     };
-    StartMenuPath = read("Start Menu");
-    DesktopPath = read("Desktop");
+    StartMenuPath = read(L"Start Menu");
+    DesktopPath = read(L"Desktop");
 }
 
 void TSettingsFrm::show() {
@@ -184,7 +185,7 @@ DWORD TSettingsFrm::HelpTopicOf(HWND control) {
     for (HWND w = control; w; w = GetParent(w)) {
         if (const DWORD topic = GetWindowContextHelpId(w))
             return topic;
-        if (!(GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+        if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD))
             break;
     }
     return 0;
@@ -205,7 +206,7 @@ bool TSettingsFrm::preTranslate(MSG& msg) {
         showHelpFor(GetFocus());
         return true;
     }
-    return IsDialogMessageA(hwnd(), &msg) != FALSE;
+    return IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
 void TSettingsFrm::Button4Click() {
@@ -226,25 +227,24 @@ void TSettingsFrm::toggleRow(int checkBoxId) {
         CheckBox1Click();
 }
 
-std::string TSettingsFrm::BrowseForFolder() {
-    char buffer[261] = {};
-    BROWSEINFOA info{};
+std::wstring TSettingsFrm::BrowseForFolder() {
+    wchar_t buffer[261] = {};
+    BROWSEINFOW info{};
     info.hwndOwner = hwnd();
     info.pidlRoot = nullptr;
     info.pszDisplayName = buffer;
     info.lpszTitle = kBrowseTitle;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    ItemIdList chosen{SHBrowseForFolderA(&info)};
-    if (chosen.pidl)
-        SHGetPathFromIDListA(chosen.pidl, buffer);
-    else
-        buffer[0] = '\0';
-    buffer[sizeof buffer - 1] = '\0';
+    ItemIdList chosen{SHBrowseForFolderW(&info)};
+    // A folder with no file-system path, or one too long for the buffer, adds nothing.
+    if (!chosen.pidl || !SHGetPathFromIDListW(chosen.pidl, buffer))
+        return {};
+    buffer[std::size(buffer) - 1] = L'\0';
     return buffer;
 }
 
 void TSettingsFrm::Button2Click() {
-    const std::string path = BrowseForFolder();
+    const std::wstring path = BrowseForFolder();
     if (path.empty())
         return;
     const int index = UserDirs.addString(path);
@@ -263,7 +263,7 @@ void TSettingsFrm::RemoveClick() {
 }
 
 void TSettingsFrm::Button6Click() {
-    if (ShowMessage(hwnd(), MessageKind::Confirmation, "Remove all directories from the list?") ==
+    if (ShowMessage(hwnd(), MessageKind::Confirmation, L"Remove all directories from the list?") ==
         IDYES)
         UserDirs.clear();
 }
@@ -338,7 +338,7 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return ui::defaultButtonAnswer(hwnd(), idButton1);
     case WM_SETCURSOR:
         if (busy_) {
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         }
         break;
@@ -347,7 +347,7 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // button stays, and the system hides this window with its owner.
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             if (HWND owner = GetWindow(hwnd(), GW_OWNER)) {
-                SendMessageA(owner, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
+                SendMessageW(owner, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
                 return 0;
             }
         }
@@ -358,7 +358,7 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        WinHelpA(hwnd(), HelpFilePath().c_str(), HELP_QUIT, 0);
+        WinHelpW(hwnd(), HelpFilePath().c_str(), HELP_QUIT, 0);
         PostQuitMessage(0);
         return 0;
     }

@@ -28,15 +28,15 @@ public:
     // carries the taskbar button), then runs FormCreate with the command-line arguments
     // (without the program name). The window is not shown yet. A silent start never gets
     // here: it runs without any window (Program.cpp).
-    void create(const std::vector<std::string>& args, HWND owner = nullptr);
+    void create(const std::vector<std::wstring>& args, HWND owner = nullptr);
     void show();
     // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).
     bool preTranslate(MSG& msg);
 
     // State shared with the clean run and the orphan scan.
-    std::string StartMenuPath;
-    std::string DesktopPath;
-    std::vector<std::string> OrphanList;
+    std::wstring StartMenuPath;
+    std::wstring DesktopPath;
+    std::vector<std::wstring> OrphanList;
     // Reads every shortcut the scans test; kept for the life of the window.
     shortcuts::TPBShellLink PBShellLink1;
     // The removal dialog, made hidden by the entry point after this window (none in a
@@ -44,8 +44,8 @@ public:
     TRemoveLinksDlg* RemoveLinksDlg = nullptr;
 
     // The orphaned-shortcut scan over OrphanList and PBShellLink1.
-    void ScanForOrphans(const std::string& folder, bool recurse);
-    void CheckFolderShortcuts(const std::string& folder);
+    void ScanForOrphans(const std::wstring& folder, bool recurse);
+    void CheckFolderShortcuts(const std::wstring& folder);
 
     // The choices as the controls show them, and the controls set from choices.
     engine::Choices choices() const;
@@ -62,7 +62,7 @@ protected:
 
 private:
     // Handlers, named after their control and event.
-    void FormCreate(const std::vector<std::string>& args);
+    void FormCreate(const std::vector<std::wstring>& args);
     void Button1Click();
     void Button4Click();
     void HelpBtnClick();
@@ -77,7 +77,7 @@ private:
     void OptionsPageChange();
     void FormShow();
 
-    std::string BrowseForFolder();
+    std::wstring BrowseForFolder();
     int FirstSelectedIndex() const;
     void readShellFolders();
     void showHelpFor(HWND control);

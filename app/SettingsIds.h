@@ -2,8 +2,8 @@
 // Control ids of the main window, shared with the tests that drive it.
 namespace app {
 
-inline constexpr const char* kMainWindowClass = "TSettingsFrm";
-inline constexpr const char* kMainWindowCaption = "Brightsweep";
+inline constexpr const wchar_t* kMainWindowClass = L"TSettingsFrm";
+inline constexpr const wchar_t* kMainWindowCaption = L"Brightsweep";
 
 enum ControlId : int {
     idBitmapPanel2 = 1000,

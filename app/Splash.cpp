@@ -4,19 +4,19 @@
 namespace app {
 
 namespace {
-constexpr const char* kSplashClass = "Brightsweep.Splash";
+constexpr const wchar_t* kSplashClass = L"Brightsweep.Splash";
 constexpr UINT_PTR kTimer1 = 1;
 } // namespace
 
 TSplashFrm::TSplashFrm(HWND owner) {
-    image_ = ui::loadBitmap("SPLASH");
+    image_ = ui::loadBitmap(L"SPLASH");
     BITMAP info{};
-    if (image_ && GetObjectA(image_.get(), sizeof info, &info)) {
+    if (image_ && GetObjectW(image_.get(), sizeof info, &info)) {
         imageWidth_ = info.bmWidth;
         imageHeight_ = info.bmHeight;
     }
     registerClass(kSplashClass, 0, nullptr, nullptr);
-    create(kSplashClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, "SplashFrm", 0, 0,
+    create(kSplashClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, L"SplashFrm", 0, 0,
            kCreationWidth, kCreationHeight, owner, 0);
     if (hwnd())
         SetTimer(hwnd(), kTimer1, kTimerInterval, nullptr);

@@ -4,19 +4,34 @@
 
 #include <windows.h>
 
-#include <cstdlib>
+#include <shellapi.h>
+
 #include <exception>
 #include <string>
 #include <vector>
 
+namespace {
+
+// The arguments after the program's name, as the system splits the wide command line.
+std::vector<std::wstring> commandLineArguments() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return args;
+    for (int i = 1; i < count; ++i)
+        args.emplace_back(argv[i]);
+    LocalFree(argv);
+    return args;
+}
+
+} // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
-        std::vector<std::string> args;
-        for (int i = 1; i < __argc; ++i)
-            args.emplace_back(__argv[i]);
-        return app::RunProgram(args);
+        return app::RunProgram(commandLineArguments());
     } catch (const std::exception& e) {
-        ui::reportError(e.what());
+        ui::reportException(e);
     }
     return 1;
 }

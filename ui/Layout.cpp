@@ -1,5 +1,7 @@
 #include "ui/Layout.h"
 
+#include "engine/Utf8.h"
+
 #include "ui/Gdi.h"
 
 #include <algorithm>
@@ -7,20 +9,6 @@
 #include <stdexcept>
 
 namespace ui {
-
-namespace {
-// A control's name from the table as part of an exception's message, which is UTF-8.
-std::string messageText(const wchar_t* name) {
-    const int size = static_cast<int>(std::wcslen(name));
-    std::string text(static_cast<size_t>(
-                         WideCharToMultiByte(CP_UTF8, 0, name, size, nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    if (!text.empty())
-        WideCharToMultiByte(CP_UTF8, 0, name, size, text.data(), static_cast<int>(text.size()),
-                            nullptr, nullptr);
-    return text;
-}
-} // namespace
 
 HFONT defaultFont() {
     static Font font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -52,7 +40,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
         const ControlDef& entry = entries[row];
         HWND parent = entry.parent ? find(entry.parent) : window;
         if (!parent)
-            throw std::logic_error("Layout: unknown parent of " + messageText(entry.name));
+            throw std::logic_error("Layout: unknown parent of " + engine::ToUtf8(entry.name));
         HWND hwnd = nullptr;
         if (entry.className) {
             const wchar_t* caption = entry.caption ? entry.caption : L"";
@@ -67,7 +55,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
             hwnd = makeComponent(entry, parent);
         }
         if (!hwnd)
-            throw std::runtime_error("Cannot create control " + messageText(entry.name));
+            throw std::runtime_error("Cannot create control " + engine::ToUtf8(entry.name));
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (entry.helpTopic)
             SetWindowContextHelpId(hwnd, entry.helpTopic);

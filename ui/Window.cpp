@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "engine/Utf8.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -216,13 +218,7 @@ void reportError(const std::wstring& text) {
 }
 
 void reportException(const std::exception& error) {
-    const char* what = error.what();
-    const int size = static_cast<int>(std::strlen(what));
-    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, what, size, nullptr, 0)),
-                      L'\0');
-    if (!text.empty())
-        MultiByteToWideChar(CP_UTF8, 0, what, size, text.data(), static_cast<int>(text.size()));
-    reportError(text);
+    reportError(engine::FromUtf8(error.what()));
 }
 
 } // namespace ui

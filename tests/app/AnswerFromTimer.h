@@ -17,7 +17,7 @@ inline std::function<bool(HWND)>& pendingAnswer() {
 }
 
 inline void CALLBACK answerOnTick(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA(app::MessageDialog::kClassName, nullptr);
+    HWND dialog = FindWindowW(app::MessageDialog::kClassName, nullptr);
     if (!dialog || !IsWindowVisible(dialog))
         return;
     if (pendingAnswer()(dialog))

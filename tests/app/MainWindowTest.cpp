@@ -23,7 +23,7 @@ struct MainWindow : ::testing::Test {
     TSettingsFrm form;
     HWND window = nullptr;
     void SetUp() override {
-        form.create({"nothing"});
+        form.create({L"nothing"});
         window = form.hwnd();
         ASSERT_NE(window, nullptr);
     }
@@ -47,13 +47,13 @@ TEST_F(MainWindow, FrameIsFixedWithMinimiseBoxOnlyAndCentred) {
     GetWindowRect(window, &frame);
     EXPECT_EQ(client.right, 346);
     EXPECT_EQ(client.bottom, 419);
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
-    EXPECT_EQ(e2e::windowText(window), "Brightsweep");
+    EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+    EXPECT_EQ(e2e::windowText(window), L"Brightsweep");
     EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 }
@@ -74,15 +74,15 @@ TEST_F(MainWindow, ControlsSitWhereTheDescriptionPutsThem) {
     const RECT go = clientRectOf(idButton1);
     EXPECT_EQ(go.left, 96);
     EXPECT_EQ(go.top, 388);
-    EXPECT_EQ(e2e::windowText(control(idLabel3)), "Clear Orphaned Shortcuts from Start Menu");
+    EXPECT_EQ(e2e::windowText(control(idLabel3)), L"Clear Orphaned Shortcuts from Start Menu");
 
     // The pages: "Control" shown first, "About" hidden behind its tab.
     HWND tabs = control(idOptionsPage);
-    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_TRUE(GetWindowLongA(tabs, GWL_STYLE) & TCS_HOTTRACK);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongW(tabs, GWL_STYLE) & TCS_HOTTRACK);
     EXPECT_TRUE(IsWindowVisible(control(idBitmapPanel1)) || !IsWindowVisible(window));
-    EXPECT_FALSE(GetWindowLongA(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongW(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(MainWindow, TabGoesThroughTheControlsInTheirOrder) {
@@ -111,8 +111,8 @@ TEST_F(MainWindow, F1FindsTheTopicOfTheControlOrItsNearestCarrier) {
         EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(id)), 7u) << id;
     EXPECT_EQ(TSettingsFrm::HelpTopicOf(control(idButton1)), 0u);
     // A window inside a carrier takes the carrier's topic.
-    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, control(idUserDirs),
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND inner = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, control(idUserDirs),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(TSettingsFrm::HelpTopicOf(inner), 7u);
 }
 
@@ -128,7 +128,7 @@ TEST_F(MainWindow, ShownChoicesSetTheControlsAndReadBackUnchanged) {
     choices.recycleBin = true;
     choices.recentDocuments = true;
     choices.userSubFolders = true;
-    choices.userFolders = {{"C:\\a", true}, {"C:\\b", false}, {"C:\\a", true}};
+    choices.userFolders = {{L"C:\\a", true}, {L"C:\\b", false}, {L"C:\\a", true}};
     form.showChoices(choices);
     EXPECT_EQ(form.choices(), choices);
     EXPECT_FALSE(e2e::isChecked(control(idCheckBox2)));
@@ -139,40 +139,40 @@ TEST_F(MainWindow, ShownChoicesSetTheControlsAndReadBackUnchanged) {
 
 namespace {
 TEST_F(MainWindow, ADoubleClickRemovesTheEntryAndLeavesRemoveDisabled) {
-    showFolders({{"C:\\a", true}, {"C:\\b", false}, {"C:\\c", true}});
+    showFolders({{L"C:\\a", true}, {L"C:\\b", false}, {L"C:\\c", true}});
     HWND list = control(idUserDirs);
     const POINT p = e2e::listItemPoint(list, 1, 60);
     const LPARAM at = MAKELPARAM(p.x, p.y);
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
     EXPECT_TRUE(e2e::isEnabled(control(idRemove)));
-    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
     EXPECT_FALSE(e2e::isEnabled(control(idRemove)));
-    const std::vector<engine::UserFolder> left{{"C:\\a", true}, {"C:\\c", true}};
+    const std::vector<engine::UserFolder> left{{L"C:\\a", true}, {L"C:\\c", true}};
     EXPECT_EQ(form.choices().userFolders, left);
 }
 } // namespace
 
 namespace {
 TEST_F(MainWindow, SelectingAnEntryByKeyEnablesRemoveAsAClickDoes) {
-    showFolders({{"C:\\a", true}, {"C:\\b", false}});
+    showFolders({{L"C:\\a", true}, {L"C:\\b", false}});
     HWND list = control(idUserDirs);
     HWND remove = control(idRemove);
     EXPECT_FALSE(e2e::isEnabled(remove));
-    SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(e2e::isEnabled(remove));
-    SendMessageA(remove, BM_CLICK, 0, 0);
+    SendMessageW(remove, BM_CLICK, 0, 0);
     EXPECT_FALSE(e2e::isEnabled(remove));
-    const std::vector<engine::UserFolder> left{{"C:\\b", false}};
+    const std::vector<engine::UserFolder> left{{L"C:\\b", false}};
     EXPECT_EQ(form.choices().userFolders, left);
-    SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(e2e::isEnabled(remove));
-    SendMessageA(remove, BM_CLICK, 0, 0);
+    SendMessageW(remove, BM_CLICK, 0, 0);
     EXPECT_EQ(form.choices().userFolders.size(), 0u);
     // In an empty list a key selects nothing, so "&Remove" stays disabled.
-    SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+    SendMessageW(list, WM_KEYDOWN, VK_END, 0);
     EXPECT_FALSE(e2e::isEnabled(remove));
 }
 } // namespace
@@ -181,41 +181,41 @@ namespace {
 TEST_F(MainWindow, AClickOnATabShowsItsPageAndHidesTheOther) {
     HWND tabs = control(idOptionsPage);
     RECT about{};
-    SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&about));
+    SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&about));
     const LPARAM at = MAKELPARAM((about.left + about.right) / 2, (about.top + about.bottom) / 2);
-    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(tabs, WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
-    EXPECT_TRUE(GetWindowLongA(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
-    EXPECT_FALSE(GetWindowLongA(control(idBitmapPanel1), GWL_STYLE) & WS_VISIBLE);
+    SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(GetWindowLongW(control(idBitmapPanel4), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongW(control(idBitmapPanel1), GWL_STYLE) & WS_VISIBLE);
 
     // The strip lets the mouse through to the shown page.
     RECT page{};
     GetWindowRect(control(idBitmapPanel4), &page);
     const POINT inside{page.left + 20, page.top + 20};
-    EXPECT_EQ(SendMessageA(tabs, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTTRANSPARENT);
+    EXPECT_EQ(SendMessageW(tabs, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTTRANSPARENT);
 }
 } // namespace
 
 namespace {
 TEST_F(MainWindow, EnterPressesTheFocusedButtonOrElseGo) {
     ShowWindow(window, SW_SHOWNA);
-    auto defaultId = [&] { return LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)); };
+    auto defaultId = [&] { return LOWORD(SendMessageW(window, DM_GETDEFID, 0, 0)); };
     SetFocus(control(idButton4));
     EXPECT_EQ(defaultId(), idButton4);
     SetFocus(control(idCheckBox1));
     EXPECT_EQ(defaultId(), idButton1);
     SetFocus(control(idUserDirs));
     EXPECT_EQ(defaultId(), idButton1);
-    EXPECT_EQ(HIWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), DC_HASDEFID);
+    EXPECT_EQ(HIWORD(SendMessageW(window, DM_GETDEFID, 0, 0)), DC_HASDEFID);
 }
 } // namespace
 
 namespace {
-constexpr const char* kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const wchar_t* kShellFolders =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-void setShellFolder(const char* name, const char* value) {
+void setShellFolder(const wchar_t* name, const wchar_t* value) {
     if (value)
         testsupport::setText(kShellFolders, name, value);
     else
@@ -224,35 +224,35 @@ void setShellFolder(const char* name, const char* value) {
 
 TEST(MainWindowStart, ReadsTheDesktopAndStartMenuFromShellFoldersOrLeavesThemEmpty) {
     testsupport::RegistryGuard guard(kShellFolders);
-    setShellFolder("Desktop", "D:\\Desk");
-    setShellFolder("Start Menu", "D:\\Start Menu");
+    setShellFolder(L"Desktop", L"D:\\Desk");
+    setShellFolder(L"Start Menu", L"D:\\Start Menu");
     {
         TSettingsFrm form;
-        form.create({"nothing"});
-        EXPECT_EQ(form.DesktopPath, "D:\\Desk");
-        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+        form.create({L"nothing"});
+        EXPECT_EQ(form.DesktopPath, L"D:\\Desk");
+        EXPECT_EQ(form.StartMenuPath, L"D:\\Start Menu");
     }
-    setShellFolder("Desktop", nullptr);
+    setShellFolder(L"Desktop", nullptr);
     {
         TSettingsFrm form;
-        form.create({"nothing"});
-        EXPECT_EQ(form.DesktopPath, "");
-        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+        form.create({L"nothing"});
+        EXPECT_EQ(form.DesktopPath, L"");
+        EXPECT_EQ(form.StartMenuPath, L"D:\\Start Menu");
     }
     // A value of another type reads as empty, quietly, and the other path is still read.
     {
-        testsupport::setDword(kShellFolders, "Desktop", 7);
+        testsupport::setDword(kShellFolders, L"Desktop", 7);
         TSettingsFrm form;
-        form.create({"nothing"});
-        EXPECT_EQ(form.DesktopPath, "");
-        EXPECT_EQ(form.StartMenuPath, "D:\\Start Menu");
+        form.create({L"nothing"});
+        EXPECT_EQ(form.DesktopPath, L"");
+        EXPECT_EQ(form.StartMenuPath, L"D:\\Start Menu");
     }
     testsupport::deleteKeyTree(kShellFolders);
     {
         TSettingsFrm form;
-        form.create({"nothing"});
-        EXPECT_EQ(form.DesktopPath, "");
-        EXPECT_EQ(form.StartMenuPath, "");
+        form.create({L"nothing"});
+        EXPECT_EQ(form.DesktopPath, L"");
+        EXPECT_EQ(form.StartMenuPath, L"");
     }
 }
 } // namespace
@@ -264,20 +264,20 @@ HCURSOR cursorUnderConfirm = nullptr;
 HCURSOR cursorUnderCompletion = nullptr;
 
 HCURSOR cursorOverMainWindow() {
-    SendMessageA(runWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(runWindow),
+    SendMessageW(runWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(runWindow),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
 }
 
 // Yes to "Confirm", then OK to the completion message.
 bool answerRunMessages(HWND dialog) {
-    if (e2e::windowText(dialog) == "Confirm") {
+    if (e2e::windowText(dialog) == L"Confirm") {
         cursorUnderConfirm = cursorOverMainWindow();
-        PostMessageA(dialog, WM_COMMAND, IDYES, 0);
+        PostMessageW(dialog, WM_COMMAND, IDYES, 0);
         return false;
     }
     cursorUnderCompletion = cursorOverMainWindow();
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     return true;
 }
 
@@ -285,18 +285,18 @@ TEST_F(MainWindow, TheRunShowsTheArrowWhileItsMessageIsUpAndTheHourglassOtherwis
     testsupport::RegistryGuard guard(engine::kSettingsKey);
     ShowWindow(window, SW_SHOWNA);
     runWindow = window;
-    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    const HCURSOR hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR hourglass = LoadCursorW(nullptr, IDC_WAIT);
     // With nothing ticked the run deletes nothing; it stores the choices and closes.
     apptest::answerFromTimer(&answerRunMessages);
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(idButton1, BN_CLICKED),
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(idButton1, BN_CLICKED),
                  reinterpret_cast<LPARAM>(control(idButton1)));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(cursorUnderConfirm, arrow);
     EXPECT_EQ(cursorUnderCompletion, arrow);
     EXPECT_EQ(GetCursor(), hourglass);
     MSG quit;
-    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }
 } // namespace

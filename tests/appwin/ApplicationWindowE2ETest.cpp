@@ -19,7 +19,7 @@ namespace {
 std::vector<HWND> visibleWindows(DWORD processId, bool taskbarOnly) {
     std::vector<HWND> found;
     for (HWND window : e2e::visibleWindows(processId)) {
-        const LONG ex = GetWindowLongA(window, GWL_EXSTYLE);
+        const LONG ex = GetWindowLongW(window, GWL_EXSTYLE);
         const bool listed =
             !(ex & WS_EX_TOOLWINDOW) && (!GetWindow(window, GW_OWNER) || (ex & WS_EX_APPWINDOW));
         if (!taskbarOnly || listed)
@@ -38,13 +38,13 @@ struct ApplicationWindowE2E : e2e::ProgramTest {
 };
 
 TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndCloses) {
-    e2e::Process process(exe, "");
+    e2e::Process process(exe, L"");
     HWND mainWindow =
         e2e::waitForWindow(process.id(), app::kMainWindowClass, app::kMainWindowCaption);
     ASSERT_NE(mainWindow, nullptr);
     HWND appWindow = GetWindow(mainWindow, GW_OWNER);
     ASSERT_NE(appWindow, nullptr);
-    EXPECT_EQ(e2e::windowText(appWindow), "Quellmoor Brightsweep");
+    EXPECT_EQ(e2e::windowText(appWindow), L"Quellmoor Brightsweep");
     // One entry, the application's, also while the splash may still be up.
     EXPECT_EQ(visibleWindows(process.id(), true), std::vector<HWND>{appWindow});
 
@@ -61,12 +61,12 @@ TEST_F(ApplicationWindowE2E, OneTaskbarEntryUnderTheTitleMinimisesRestoresAndClo
     // "Close window" on the taskbar entry ends the program.
     sendCommand(appWindow, SC_CLOSE);
     const auto code = process.waitForExit(15000);
-    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    ASSERT_TRUE(code.has_value()) << L"the program did not end";
     EXPECT_EQ(*code, 0u);
 }
 
 TEST_F(ApplicationWindowE2E, SilentStartShowsNoWindowAtAll) {
-    e2e::Process process(exe, "/S");
+    e2e::Process process(exe, L"/S");
     std::vector<HWND> seen;
     for (DWORD start = GetTickCount(); process.running() && GetTickCount() - start < 60000;) {
         for (HWND window : visibleWindows(process.id(), false))
@@ -74,9 +74,9 @@ TEST_F(ApplicationWindowE2E, SilentStartShowsNoWindowAtAll) {
         Sleep(10);
     }
     const auto code = process.waitForExit(1000);
-    ASSERT_TRUE(code.has_value()) << "the silent run did not end";
+    ASSERT_TRUE(code.has_value()) << L"the silent run did not end";
     EXPECT_EQ(*code, 0u);
-    EXPECT_TRUE(seen.empty()) << seen.size() << " window(s) were visible";
+    EXPECT_TRUE(seen.empty()) << seen.size() << L" window(s) were visible";
 }
 
 } // namespace

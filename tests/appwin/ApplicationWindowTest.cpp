@@ -20,13 +20,13 @@ using namespace app;
 void pumpMessages() {
     for (int round = 0; round < 5; ++round) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the test to see
                 return;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(20);
     }
@@ -34,16 +34,16 @@ void pumpMessages() {
 
 bool quitWasPosted() {
     MSG msg;
-    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
 LONG exStyle(HWND window) {
-    return GetWindowLongA(window, GWL_EXSTYLE);
+    return GetWindowLongW(window, GWL_EXSTYLE);
 }
 
-std::string className(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
+std::wstring className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, sizeof name);
     return name;
 }
 
@@ -57,7 +57,7 @@ struct ApplicationWindow : ::testing::Test {
     void SetUp() override {
         application.Initialize();
         application.SetTitle(kApplicationTitle);
-        form.create({"nothing"}, application.Handle());
+        form.create({L"nothing"}, application.Handle());
         application.SetMainForm(form.hwnd());
         appWindow = application.Handle();
         mainWindow = form.hwnd();
@@ -74,13 +74,13 @@ struct ApplicationWindow : ::testing::Test {
 
 TEST_F(ApplicationWindow, TheTitledApplicationWindowOwnsTheMainWindowAndCarriesTheButton) {
     EXPECT_EQ(GetWindow(mainWindow, GW_OWNER), appWindow);
-    EXPECT_EQ(e2e::windowText(appWindow), "Quellmoor Brightsweep");
-    EXPECT_EQ(ui::applicationTitle(), "Quellmoor Brightsweep");
-    EXPECT_EQ(e2e::windowText(mainWindow), "Brightsweep");
+    EXPECT_EQ(e2e::windowText(appWindow), L"Quellmoor Brightsweep");
+    EXPECT_EQ(ui::applicationTitle(), L"Quellmoor Brightsweep");
+    EXPECT_EQ(e2e::windowText(mainWindow), L"Brightsweep");
 
     // The button: a top-level, unowned window marked for the taskbar and not a tool window.
     EXPECT_EQ(GetWindow(appWindow, GW_OWNER), nullptr);
-    EXPECT_FALSE(GetWindowLongA(appWindow, GWL_STYLE) & WS_CHILD);
+    EXPECT_FALSE(GetWindowLongW(appWindow, GWL_STYLE) & WS_CHILD);
     EXPECT_TRUE(exStyle(appWindow) & WS_EX_APPWINDOW);
     EXPECT_FALSE(exStyle(appWindow) & WS_EX_TOOLWINDOW);
     // The main window is owned and does not ask for a button of its own.
@@ -103,9 +103,9 @@ TEST_F(ApplicationWindow, TheTitledApplicationWindowOwnsTheMainWindowAndCarriesT
 }
 
 TEST_F(ApplicationWindow, SettingTheTitleRecaptionsTheButtonAndTheErrorReport) {
-    application.SetTitle("Another title");
-    EXPECT_EQ(e2e::windowText(appWindow), "Another title");
-    EXPECT_EQ(ui::applicationTitle(), "Another title");
+    application.SetTitle(L"Another title");
+    EXPECT_EQ(e2e::windowText(appWindow), L"Another title");
+    EXPECT_EQ(ui::applicationTitle(), L"Another title");
     application.SetTitle(kApplicationTitle);
 }
 
@@ -117,23 +117,23 @@ TEST_F(ApplicationWindow, MinimisingTheMainWindowMinimisesTheApplicationAndResto
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         // The minimise box of the main window.
-        SendMessageA(mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        SendMessageW(mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         pumpMessages();
         EXPECT_TRUE(IsIconic(appWindow));
-        EXPECT_TRUE(IsWindowVisible(appWindow)) << "the taskbar button must stay";
+        EXPECT_TRUE(IsWindowVisible(appWindow)) << L"the taskbar button must stay";
         EXPECT_FALSE(IsWindowVisible(mainWindow));
         EXPECT_FALSE(IsIconic(mainWindow));
         EXPECT_TRUE(application.Minimized());
 
         // A click on the taskbar button.
-        SendMessageA(appWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+        SendMessageW(appWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
         pumpMessages();
         EXPECT_FALSE(IsIconic(appWindow));
         EXPECT_TRUE(IsWindowVisible(mainWindow));
         EXPECT_EQ(GetActiveWindow(), mainWindow);
         RECT r{};
         GetWindowRect(appWindow, &r);
-        EXPECT_EQ(r.right - r.left, 0) << "restoring must not give it a size";
+        EXPECT_EQ(r.right - r.left, 0) << L"restoring must not give it a size";
     }
 
     // The same through the object itself.
@@ -147,28 +147,28 @@ TEST_F(ApplicationWindow, MinimisingTheMainWindowMinimisesTheApplicationAndResto
 
 TEST_F(ApplicationWindow, ADialogOfTheMainWindowGoesAndComesBackWithTheApplication) {
     showBoth();
-    HWND dialog = CreateWindowExA(0, "STATIC", "dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
-                                  100, 60, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND dialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                  100, 60, mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(dialog, nullptr);
     // A tool window (the splash) is left to go away by itself.
-    HWND tool = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "tool", WS_POPUP | WS_VISIBLE, 0, 0, 20,
-                                20, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND tool = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"tool", WS_POPUP | WS_VISIBLE, 0, 0,
+                                20, 20, mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(tool, nullptr);
     pumpMessages();
 
     // As the taskbar button does it, not through the main window.
-    SendMessageA(appWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageW(appWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     pumpMessages();
     EXPECT_FALSE(IsWindowVisible(mainWindow));
-    EXPECT_FALSE(IsWindowVisible(dialog)) << "a dialog must not float alone";
+    EXPECT_FALSE(IsWindowVisible(dialog)) << L"a dialog must not float alone";
     EXPECT_TRUE(IsWindowVisible(tool));
     ShowWindow(tool, SW_HIDE); // it closes while the application is down
 
-    SendMessageA(appWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SendMessageW(appWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
     pumpMessages();
     EXPECT_TRUE(IsWindowVisible(mainWindow));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_FALSE(IsWindowVisible(tool)) << "a window closed meanwhile must stay closed";
+    EXPECT_FALSE(IsWindowVisible(tool)) << L"a window closed meanwhile must stay closed";
 
     DestroyWindow(dialog);
     DestroyWindow(tool);
@@ -181,8 +181,8 @@ TEST_F(ApplicationWindow, ActivatingTheApplicationHandsOnToTheWindowLastInUse) {
     EXPECT_EQ(GetActiveWindow(), mainWindow);
 
     // With a modal window open over the disabled main window, that window comes forward.
-    HWND popup = CreateWindowExA(0, "STATIC", "modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
-                                 100, 60, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND popup = CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                 100, 60, mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(popup, nullptr);
     SetActiveWindow(popup);
     EnableWindow(mainWindow, FALSE);
@@ -192,7 +192,7 @@ TEST_F(ApplicationWindow, ActivatingTheApplicationHandsOnToTheWindowLastInUse) {
     EXPECT_EQ(GetActiveWindow(), popup);
 
     // Closing from the taskbar does not pull the main window from under the modal window.
-    SendMessageA(appWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(appWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     pumpMessages();
     EXPECT_TRUE(IsWindow(mainWindow));
     EXPECT_FALSE(quitWasPosted());
@@ -203,7 +203,7 @@ TEST_F(ApplicationWindow, ActivatingTheApplicationHandsOnToTheWindowLastInUse) {
 
 TEST_F(ApplicationWindow, ClosingTheApplicationClosesTheMainWindowWhichEndsTheProgram) {
     showBoth();
-    SendMessageA(appWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(appWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     pumpMessages();
     EXPECT_EQ(form.hwnd(), nullptr);
     EXPECT_TRUE(quitWasPosted());
@@ -216,7 +216,7 @@ std::vector<HWND>* g_shown = nullptr;
 LRESULT CALLBACK recordShows(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && g_shown && call->message == WM_SHOWWINDOW && call->wParam &&
-        !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD))
+        !(GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD))
         g_shown->push_back(call->hwnd);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -234,21 +234,21 @@ TEST(SilentStart, ShowsNoWindowNotEvenTheTaskbarButton) {
 
     std::vector<HWND> shown;
     g_shown = &shown;
-    HHOOK showHook = SetWindowsHookExA(WH_CALLWNDPROC, recordShows, nullptr, GetCurrentThreadId());
-    HHOOK cbtHook = SetWindowsHookExA(WH_CBT, recordActivations, nullptr, GetCurrentThreadId());
+    HHOOK showHook = SetWindowsHookExW(WH_CALLWNDPROC, recordShows, nullptr, GetCurrentThreadId());
+    HHOOK cbtHook = SetWindowsHookExW(WH_CBT, recordActivations, nullptr, GetCurrentThreadId());
     ASSERT_NE(showHook, nullptr);
     ASSERT_NE(cbtHook, nullptr);
-    const int code = RunProgram({"/s"});
+    const int code = RunProgram({L"/s"});
     UnhookWindowsHookEx(cbtHook);
     UnhookWindowsHookEx(showHook);
     g_shown = nullptr;
 
     EXPECT_EQ(code, 0);
-    std::string classes;
+    std::wstring classes;
     for (HWND window : shown)
-        classes.append(1, ' ').append(className(window));
-    EXPECT_TRUE(shown.empty()) << "shown or activated:" << classes;
-    EXPECT_EQ(FindWindowA(TApplication::kClassName, nullptr), nullptr) << "left behind";
+        classes.append(1, L' ').append(className(window));
+    EXPECT_TRUE(shown.empty()) << L"shown or activated:" << classes;
+    EXPECT_EQ(FindWindowW(TApplication::kClassName, nullptr), nullptr) << L"left behind";
 }
 
 } // namespace

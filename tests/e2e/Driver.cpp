@@ -1,5 +1,7 @@
 #include "tests/e2e/Driver.h"
 
+#include "engine/Utf8.h"
+
 #include <stdexcept>
 
 namespace e2e {
@@ -19,11 +21,11 @@ BOOL CALLBACK collectVisible(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-HWND findTopLevel(DWORD processId, const char* className, const char* caption) {
+HWND findTopLevel(DWORD processId, const wchar_t* className, const wchar_t* caption) {
     for (HWND hwnd : visibleWindows(processId)) {
-        char cls[256] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (className && lstrcmpA(cls, className) != 0)
+        wchar_t cls[256] = {};
+        GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
+        if (className && lstrcmpW(cls, className) != 0)
             continue;
         if (caption && windowText(hwnd) != caption)
             continue;
@@ -34,17 +36,17 @@ HWND findTopLevel(DWORD processId, const char* className, const char* caption) {
 
 struct ChildSearch {
     int id;
-    const char* className;
-    const std::string* text;
+    const wchar_t* className;
+    const std::wstring* text;
     HWND found;
 };
 
 BOOL CALLBACK matchChild(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<ChildSearch*>(param);
     if (s->text) {
-        char cls[256] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (lstrcmpiA(cls, s->className) != 0 || windowText(hwnd) != *s->text)
+        wchar_t cls[256] = {};
+        GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
+        if (lstrcmpiW(cls, s->className) != 0 || windowText(hwnd) != *s->text)
             return TRUE;
     } else if (GetDlgCtrlID(hwnd) != s->id) {
         return TRUE;
@@ -71,18 +73,18 @@ void sendMouse(HWND window, UINT down, UINT up, int x, int y) {
 }
 } // namespace
 
-Process::Process(const std::string& exe, const std::string& arguments, const char* folder) {
-    std::string commandLine = "\"" + exe + "\"";
+Process::Process(const std::wstring& exe, const std::wstring& arguments, const wchar_t* folder) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty())
-        commandLine += " " + arguments;
-    const std::string exeFolder = exe.substr(0, exe.find_last_of('\\') + 1);
+        commandLine += L" " + arguments;
+    const std::wstring exeFolder = exe.substr(0, exe.find_last_of(L'\\') + 1);
     if (!folder && !exeFolder.empty())
         folder = exeFolder.c_str();
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder, &startup, &info_))
-        throw std::runtime_error("cannot start " + exe);
+        throw std::runtime_error("cannot start " + engine::ToUtf8(exe));
 }
 
 Process::~Process() {
@@ -115,7 +117,8 @@ std::vector<HWND> visibleWindows(DWORD processId) {
     return w.found;
 }
 
-HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD timeoutMs) {
+HWND waitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
+                   DWORD timeoutMs) {
     HWND found = nullptr;
     testsupport::waitUntil(
         [&] { return (found = findTopLevel(processId, className, caption)) != nullptr; },
@@ -123,7 +126,7 @@ HWND waitForWindow(DWORD processId, const char* className, const char* caption, 
     return found;
 }
 
-bool waitForWindowGone(DWORD processId, const char* className, const char* caption,
+bool waitForWindowGone(DWORD processId, const wchar_t* className, const wchar_t* caption,
                        DWORD timeoutMs) {
     return testsupport::waitUntil([&] { return !findTopLevel(processId, className, caption); },
                                   timeoutMs);
@@ -135,29 +138,23 @@ HWND findControl(HWND root, int id) {
     return s.found;
 }
 
-HWND findControlByText(HWND root, const char* className, const std::string& text) {
+HWND findControlByText(HWND root, const wchar_t* className, const std::wstring& text) {
     ChildSearch s{0, className, &text, nullptr};
     EnumChildWindows(root, &matchChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
-std::string windowText(HWND window) {
+std::wstring windowText(HWND window) {
     // The wide form: text sent across processes comes back reliably in it.
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
     SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(wcslen(wide.c_str()));
-    if (wide.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), size, nullptr, nullptr);
-    text.resize(static_cast<size_t>(size) - 1);
-    return text;
+    return wide;
 }
 
 bool isChecked(HWND checkBox) {
-    return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 bool isEnabled(HWND window) {
     return IsWindowEnabled(window) != FALSE;
@@ -170,7 +167,7 @@ bool isVisible(HWND window) {
 // that its effect is there when the call returns.
 void send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &ignored);
+    SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &ignored);
 }
 
 void click(HWND button) {
@@ -178,7 +175,7 @@ void click(HWND button) {
 }
 
 void press(HWND button) {
-    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void clickAt(HWND window, int x, int y) {
@@ -186,8 +183,8 @@ void clickAt(HWND window, int x, int y) {
 }
 
 void postClickAt(HWND window, int x, int y) {
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void doubleClickAt(HWND window, int x, int y) {
@@ -196,21 +193,21 @@ void doubleClickAt(HWND window, int x, int y) {
 }
 
 void pressKey(HWND window, WPARAM virtualKey) {
-    PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
-    PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-std::vector<std::string> listTexts(HWND listBox) {
-    std::vector<std::string> texts;
+std::vector<std::wstring> listTexts(HWND listBox) {
+    std::vector<std::wstring> texts;
     const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         // The A form comes back as UTF-16 across processes under Wine; ask for the W form.
         const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
         std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
         SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-        std::string text;
+        std::wstring text;
         for (wchar_t c : std::wstring(wide.c_str()))
-            text += static_cast<char>(c < 256 ? c : '?');
+            text += static_cast<wchar_t>(c < 256 ? c : L'?');
         texts.push_back(text);
     }
     return texts;
@@ -218,39 +215,39 @@ std::vector<std::string> listTexts(HWND listBox) {
 
 std::vector<bool> listTicks(HWND listBox) {
     std::vector<bool> ticks;
-    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i)
-        ticks.push_back(SendMessageA(listBox, LB_GETITEMDATA, i, 0) != 0);
+        ticks.push_back(SendMessageW(listBox, LB_GETITEMDATA, i, 0) != 0);
     return ticks;
 }
 
 POINT listItemPoint(HWND listBox, int index, int x) {
-    const LRESULT height = SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0);
-    const LRESULT top = SendMessageA(listBox, LB_GETTOPINDEX, 0, 0);
+    const LRESULT height = SendMessageW(listBox, LB_GETITEMHEIGHT, 0, 0);
+    const LRESULT top = SendMessageW(listBox, LB_GETTOPINDEX, 0, 0);
     return POINT{x, static_cast<LONG>((index - top) * height + height / 2)};
 }
 
-HWND waitForMessage(DWORD processId, const char* caption, DWORD timeoutMs) {
+HWND waitForMessage(DWORD processId, const wchar_t* caption, DWORD timeoutMs) {
     return waitForWindow(processId, kMessageDialogClass, caption, timeoutMs);
 }
 
-std::string messageText(HWND dialog) {
+std::wstring messageText(HWND dialog) {
     // The text is the dialog's one static control that carries text.
-    std::string text;
+    std::wstring text;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char cls[64] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        if (lstrcmpiA(cls, "STATIC") == 0 && !(text = windowText(child)).empty())
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, static_cast<int>(std::size(cls)));
+        if (lstrcmpiW(cls, L"STATIC") == 0 && !(text = windowText(child)).empty())
             return text;
     }
     return {};
 }
 
-void answer(HWND dialog, const char* buttonCaption) {
-    HWND button = findControlByText(dialog, "BUTTON", buttonCaption);
+void answer(HWND dialog, const wchar_t* buttonCaption) {
+    HWND button = findControlByText(dialog, L"BUTTON", buttonCaption);
     if (!button)
-        throw std::runtime_error(std::string("no button ") + buttonCaption);
-    PostMessageA(button, BM_CLICK, 0, 0);
+        throw std::runtime_error("no button " + engine::ToUtf8(buttonCaption));
+    PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 } // namespace e2e

@@ -14,8 +14,8 @@ namespace e2e {
 
 using testsupport::argumentEndingWith;
 // The program under test: the first argument naming an .exe.
-inline std::string programPath() {
-    return argumentEndingWith(".exe");
+inline std::wstring programPath() {
+    return argumentEndingWith(L".exe");
 }
 
 // A started program; killed at the end if it is still running.
@@ -23,7 +23,8 @@ class Process {
 public:
     // Starts `exe` with `arguments` (already quoted as needed) in `folder`, or in the exe's
     // own folder when that is null.
-    Process(const std::string& exe, const std::string& arguments, const char* folder = nullptr);
+    Process(const std::wstring& exe, const std::wstring& arguments,
+            const wchar_t* folder = nullptr);
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();
@@ -42,18 +43,18 @@ private:
 std::vector<HWND> visibleWindows(DWORD processId);
 // The first visible top-level window of the process with this class and caption (either
 // may be null for "any"), waited for up to `timeoutMs`; null when none came.
-HWND waitForWindow(DWORD processId, const char* className, const char* caption,
+HWND waitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
                    DWORD timeoutMs = 15000);
 // True when no visible top-level window of that class and caption remains within the time.
-bool waitForWindowGone(DWORD processId, const char* className, const char* caption,
+bool waitForWindowGone(DWORD processId, const wchar_t* className, const wchar_t* caption,
                        DWORD timeoutMs = 15000);
 
 // A control anywhere below `root` by its id; null when there is none.
 HWND findControl(HWND root, int id);
 // A direct or deeper child of `root` of `className` whose text is `text`.
-HWND findControlByText(HWND root, const char* className, const std::string& text);
+HWND findControlByText(HWND root, const wchar_t* className, const std::wstring& text);
 
-std::string windowText(HWND window);
+std::wstring windowText(HWND window);
 bool isChecked(HWND checkBox);
 bool isEnabled(HWND window);
 bool isVisible(HWND window);
@@ -77,17 +78,17 @@ void doubleClickAt(HWND window, int x, int y);
 void pressKey(HWND window, WPARAM virtualKey);
 
 // The items of a list box and their ticks (the item data of a check-list box).
-std::vector<std::string> listTexts(HWND listBox);
+std::vector<std::wstring> listTexts(HWND listBox);
 std::vector<bool> listTicks(HWND listBox);
 // Centre of the item's text in the list box's client coordinates.
 POINT listItemPoint(HWND listBox, int index, int x);
 
 // The program's message dialog ("Confirm" or "Information").
-constexpr const char* kMessageDialogClass = "TMessageDialog";
-HWND waitForMessage(DWORD processId, const char* caption, DWORD timeoutMs = 15000);
+constexpr const wchar_t* kMessageDialogClass = L"TMessageDialog";
+HWND waitForMessage(DWORD processId, const wchar_t* caption, DWORD timeoutMs = 15000);
 // The dialog's text.
-std::string messageText(HWND dialog);
+std::wstring messageText(HWND dialog);
 // Presses the button with this caption ("&Yes", "&No", "OK").
-void answer(HWND dialog, const char* buttonCaption);
+void answer(HWND dialog, const wchar_t* buttonCaption);
 
 } // namespace e2e

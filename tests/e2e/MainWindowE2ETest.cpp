@@ -17,7 +17,7 @@ namespace {
 using namespace app;
 using testsupport::TempTree;
 
-constexpr const char* kKey = testsupport::kSettingsKey;
+constexpr const wchar_t* kKey = testsupport::kSettingsKey;
 
 // The values of the settings key as name -> (type, bytes), for before/after comparisons.
 using Snapshot = testsupport::KeyValues;
@@ -26,7 +26,7 @@ Snapshot snapshot() {
 }
 using testsupport::keyExists;
 
-DWORD storedFlag(const char* name) {
+DWORD storedFlag(const wchar_t* name) {
     const Snapshot values = snapshot();
     const auto it = values.find(name);
     if (it == values.end() || it->second.first != REG_DWORD || it->second.second.size() != 4)
@@ -34,42 +34,43 @@ DWORD storedFlag(const char* name) {
     return *reinterpret_cast<const DWORD*>(it->second.second.data());
 }
 
-std::string storedText(const char* name) {
+std::wstring storedText(const wchar_t* name) {
     const Snapshot values = snapshot();
     const auto it = values.find(name);
     if (it == values.end())
-        return "<missing>";
-    return it->second.second.substr(0, it->second.second.find('\0'));
+        return L"<missing>";
+    const std::wstring text = testsupport::unitsOf(it->second.second);
+    return text.substr(0, text.find(L'\0'));
 }
 
 struct Choices {
     DWORD temp = 0, tempSub = 0, recycle = 0, recent = 0, userSub = 0;
-    std::string folders;
+    std::wstring folders;
 };
 
 void store(const Choices& c) {
     testsupport::deleteKeyTree(kKey);
-    testsupport::setDword(kKey, "WindowsTempFiles", c.temp);
-    testsupport::setDword(kKey, "WTFSubDir", c.tempSub);
-    testsupport::setDword(kKey, "RecycleBin", c.recycle);
-    testsupport::setDword(kKey, "RecentDocs", c.recent);
-    testsupport::setText(kKey, "UserDirectories", c.folders);
-    testsupport::setDword(kKey, "UserSubDir", c.userSub);
+    testsupport::setDword(kKey, L"WindowsTempFiles", c.temp);
+    testsupport::setDword(kKey, L"WTFSubDir", c.tempSub);
+    testsupport::setDword(kKey, L"RecycleBin", c.recycle);
+    testsupport::setDword(kKey, L"RecentDocs", c.recent);
+    testsupport::setText(kKey, L"UserDirectories", c.folders);
+    testsupport::setDword(kKey, L"UserSubDir", c.userSub);
 }
 
 struct E2E : e2e::ProgramTest {
-    TempTree tree{"e2e"};
+    TempTree tree{L"e2e"};
 
     // Two user folders with files and a sub-folder each: "kept" and "wiped".
     void fillFolders() {
-        for (const char* folder : {"wiped", "kept"}) {
-            tree.file(std::string(folder) + "\\a.txt");
-            tree.file(std::string(folder) + "\\sub\\b.txt");
+        for (const wchar_t* folder : {L"wiped", L"kept"}) {
+            tree.file(std::wstring(folder) + L"\\a.txt");
+            tree.file(std::wstring(folder) + L"\\sub\\b.txt");
         }
     }
-    std::string folders(bool tickWiped, bool tickKept) {
-        return std::string(tickWiped ? "*" : "") + tree.at("wiped") + "\n" + (tickKept ? "*" : "") +
-               tree.at("kept");
+    std::wstring folders(bool tickWiped, bool tickKept) {
+        return std::wstring(tickWiped ? L"*" : L"") + tree.at(L"wiped") + L"\n" +
+               (tickKept ? L"*" : L"") + tree.at(L"kept");
     }
 
     HWND startWindow(e2e::Process& process) {
@@ -79,11 +80,11 @@ struct E2E : e2e::ProgramTest {
     // Presses the button `id` and waits for the "Confirm" box it brings up.
     static void pressForConfirm(const e2e::Process& process, HWND window, int id, HWND& confirm) {
         e2e::press(e2e::findControl(window, id));
-        confirm = e2e::waitForMessage(process.id(), "Confirm");
+        confirm = e2e::waitForMessage(process.id(), L"Confirm");
         ASSERT_NE(confirm, nullptr);
     }
     // Presses a button of the message box and waits until the box is gone.
-    static void answerAndWait(const e2e::Process& process, HWND box, const char* buttonCaption) {
+    static void answerAndWait(const e2e::Process& process, HWND box, const wchar_t* buttonCaption) {
         e2e::answer(box, buttonCaption);
         ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
     }
@@ -92,7 +93,7 @@ struct E2E : e2e::ProgramTest {
 // ---- The silent start ------------------------------------------------------------------
 
 TEST_F(E2E, SilentStartInAnyCaseCleansWhatIsTickedAndStoresTheChoicesAgain) {
-    for (const char* argument : {"/S", "/s"}) {
+    for (const wchar_t* argument : {L"/S", L"/s"}) {
         SCOPED_TRACE(argument);
         fillFolders();
         Choices c;
@@ -102,72 +103,72 @@ TEST_F(E2E, SilentStartInAnyCaseCleansWhatIsTickedAndStoresTheChoicesAgain) {
 
         e2e::Process process(exe, argument);
         const auto code = process.waitForExit(60000);
-        ASSERT_TRUE(code.has_value()) << "the silent run did not end";
+        ASSERT_TRUE(code.has_value()) << L"the silent run did not end";
         EXPECT_EQ(*code, 0u);
 
-        EXPECT_EQ(testsupport::listFolder(tree.at("wiped")), std::vector<std::string>{});
-        EXPECT_EQ(testsupport::listFolder(tree.at("kept")),
-                  (std::vector<std::string>{"a.txt", "sub"}));
-        EXPECT_TRUE(tree.exists("kept\\sub\\b.txt"));
-        EXPECT_EQ(storedText("UserDirectories"),
-                  "*" + tree.at("wiped") + "\r\n" + tree.at("kept") + "\r\n");
-        EXPECT_EQ(storedFlag("UserSubDir"), 1u);
-        EXPECT_EQ(storedFlag("WindowsTempFiles"), 0u);
+        EXPECT_EQ(testsupport::listFolder(tree.at(L"wiped")), std::vector<std::wstring>{});
+        EXPECT_EQ(testsupport::listFolder(tree.at(L"kept")),
+                  (std::vector<std::wstring>{L"a.txt", L"sub"}));
+        EXPECT_TRUE(tree.exists(L"kept\\sub\\b.txt"));
+        EXPECT_EQ(storedText(L"UserDirectories"),
+                  L"*" + tree.at(L"wiped") + L"\r\n" + tree.at(L"kept") + L"\r\n");
+        EXPECT_EQ(storedFlag(L"UserSubDir"), 1u);
+        EXPECT_EQ(storedFlag(L"WindowsTempFiles"), 0u);
     }
 }
 
 TEST_F(E2E, SilentStartWithoutSubFoldersAndTheTempFolderTicked) {
     fillFolders();
-    char tempPath[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, tempPath);
-    const std::string tempFile =
-        std::string(tempPath) + "bs-e2e-" + std::to_string(GetCurrentProcessId()) + ".tmp";
-    const std::string tempSub =
-        std::string(tempPath) + "bs-e2e-sub-" + std::to_string(GetCurrentProcessId());
+    wchar_t tempPath[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring tempFile =
+        std::wstring(tempPath) + L"bs-e2e-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring tempSub =
+        std::wstring(tempPath) + L"bs-e2e-sub-" + std::to_wstring(GetCurrentProcessId());
     testsupport::writeFile(tempFile);
-    testsupport::writeFile(tempSub + "\\inner.tmp");
+    testsupport::writeFile(tempSub + L"\\inner.tmp");
 
     Choices c;
     c.temp = 1;
     c.tempSub = 0;
     c.folders = folders(true, false);
     store(c);
-    e2e::Process process(exe, "/S");
+    e2e::Process process(exe, L"/S");
     ASSERT_TRUE(process.waitForExit(60000).has_value());
 
     EXPECT_FALSE(testsupport::pathExists(tempFile));
-    EXPECT_TRUE(testsupport::pathExists(tempSub + "\\inner.tmp"));
-    EXPECT_EQ(testsupport::listFolder(tree.at("wiped")), std::vector<std::string>{"sub"});
-    EXPECT_TRUE(tree.exists("wiped\\sub\\b.txt"));
-    EXPECT_EQ(storedFlag("WindowsTempFiles"), 1u);
+    EXPECT_TRUE(testsupport::pathExists(tempSub + L"\\inner.tmp"));
+    EXPECT_EQ(testsupport::listFolder(tree.at(L"wiped")), std::vector<std::wstring>{L"sub"});
+    EXPECT_TRUE(tree.exists(L"wiped\\sub\\b.txt"));
+    EXPECT_EQ(storedFlag(L"WindowsTempFiles"), 1u);
     testsupport::removeTree(tempSub);
 }
 
 TEST_F(E2E, TheTempSubFolderChoiceAloneCleansNothing) {
-    char tempPath[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, tempPath);
-    const std::string tempFile =
-        std::string(tempPath) + "bs-e2e-alone-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    wchar_t tempPath[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring tempFile = std::wstring(tempPath) + L"bs-e2e-alone-" +
+                                  std::to_wstring(GetCurrentProcessId()) + L".tmp";
     testsupport::writeFile(tempFile);
     Choices c;
     c.tempSub = 1;
     store(c);
-    e2e::Process process(exe, "/S");
+    e2e::Process process(exe, L"/S");
     ASSERT_TRUE(process.waitForExit(60000).has_value());
     EXPECT_TRUE(testsupport::pathExists(tempFile));
-    EXPECT_EQ(storedFlag("WTFSubDir"), 1u);
+    EXPECT_EQ(storedFlag(L"WTFSubDir"), 1u);
     testsupport::removeTree(tempFile);
 }
 
 TEST_F(E2E, AFreshAccountGetsTheKeyAndItsSixSubKeys) {
     testsupport::deleteKeyTree(kKey);
-    e2e::Process process(exe, "");
+    e2e::Process process(exe, L"");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(keyExists(kKey));
-    for (const char* sub : {"WindowsTempFiles", "WTFSubDir", "RecentDocs", "RecycleBin",
-                            "UserDirectories", "UserSubDir"})
-        EXPECT_TRUE(keyExists(std::string(kKey) + "\\" + sub)) << sub;
+    for (const wchar_t* sub : {L"WindowsTempFiles", L"WTFSubDir", L"RecentDocs", L"RecycleBin",
+                               L"UserDirectories", L"UserSubDir"})
+        EXPECT_TRUE(keyExists(std::wstring(kKey) + L"\\" + sub)) << sub;
     EXPECT_TRUE(snapshot().empty());
     // Escape ends the program and stores nothing.
     e2e::pressKey(e2e::findControl(window, idCheckBox1), VK_ESCAPE);
@@ -186,7 +187,7 @@ TEST_F(E2E, RefusingTheConfirmationChangesNothing) {
     store(c);
     const Snapshot before = snapshot();
 
-    e2e::Process process(exe, "");
+    e2e::Process process(exe, L"");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(e2e::listTexts(e2e::findControl(window, idUserDirs)).size(), 2u);
@@ -195,24 +196,24 @@ TEST_F(E2E, RefusingTheConfirmationChangesNothing) {
     HWND confirm = nullptr;
     ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
     EXPECT_EQ(e2e::messageText(confirm),
-              "You have chosen to DELETE ALL data in the locations you have specified.\r\n"
-              "Are you sure you want to do this?");
-    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&No"));
+              L"You have chosen to DELETE ALL data in the locations you have specified.\r\n"
+              L"Are you sure you want to do this?");
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, L"&No"));
 
     ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
-    e2e::pressKey(e2e::findControlByText(confirm, "BUTTON", "&Yes"), VK_ESCAPE);
+    e2e::pressKey(e2e::findControlByText(confirm, L"BUTTON", L"&Yes"), VK_ESCAPE);
     ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
 
     e2e::pressKey(e2e::findControl(window, idUserSub), VK_RETURN);
-    confirm = e2e::waitForMessage(process.id(), "Confirm");
+    confirm = e2e::waitForMessage(process.id(), L"Confirm");
     ASSERT_NE(confirm, nullptr);
-    PostMessageA(confirm, WM_CLOSE, 0, 0);
+    PostMessageW(confirm, WM_CLOSE, 0, 0);
     ASSERT_TRUE(e2e::waitForWindowGone(process.id(), e2e::kMessageDialogClass, nullptr));
 
     EXPECT_TRUE(process.running());
     EXPECT_TRUE(e2e::isVisible(window));
-    EXPECT_TRUE(tree.exists("wiped\\a.txt"));
-    EXPECT_TRUE(tree.exists("kept\\sub\\b.txt"));
+    EXPECT_TRUE(tree.exists(L"wiped\\a.txt"));
+    EXPECT_TRUE(tree.exists(L"kept\\sub\\b.txt"));
     EXPECT_EQ(snapshot(), before);
 
     e2e::press(e2e::findControl(window, idButton4));
@@ -226,33 +227,33 @@ TEST_F(E2E, AConfirmedRunCleansReportsAndEnds) {
     c.folders = folders(false, true);
     store(c);
 
-    e2e::Process process(exe, "");
+    e2e::Process process(exe, L"");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     e2e::click(e2e::findControl(window, idUserSub)); // the user's change is stored too
     HWND confirm = nullptr;
     ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
-    e2e::answer(confirm, "&Yes");
+    e2e::answer(confirm, L"&Yes");
 
-    HWND done = e2e::waitForMessage(process.id(), "Information");
+    HWND done = e2e::waitForMessage(process.id(), L"Information");
     ASSERT_NE(done, nullptr);
-    EXPECT_EQ(e2e::messageText(done), "Your windows have been cleaned!");
+    EXPECT_EQ(e2e::messageText(done), L"Your windows have been cleaned!");
     // The cleaning and the storing are over before the message shows.
-    EXPECT_EQ(testsupport::listFolder(tree.at("kept")), std::vector<std::string>{});
-    EXPECT_EQ(testsupport::listFolder(tree.at("wiped")),
-              (std::vector<std::string>{"a.txt", "sub"}));
-    EXPECT_EQ(storedFlag("UserSubDir"), 1u);
-    e2e::answer(done, "OK");
+    EXPECT_EQ(testsupport::listFolder(tree.at(L"kept")), std::vector<std::wstring>{});
+    EXPECT_EQ(testsupport::listFolder(tree.at(L"wiped")),
+              (std::vector<std::wstring>{L"a.txt", L"sub"}));
+    EXPECT_EQ(storedFlag(L"UserSubDir"), 1u);
+    e2e::answer(done, L"OK");
     const auto code = process.waitForExit(15000);
-    ASSERT_TRUE(code.has_value()) << "the program did not end after its run";
+    ASSERT_TRUE(code.has_value()) << L"the program did not end after its run";
     EXPECT_EQ(*code, 0u);
 }
 
 TEST_F(E2E, AnyOtherFirstArgumentStartsClearAndAConfirmedRunStoresThat) {
     Choices c;
     c.temp = c.tempSub = c.recycle = c.recent = c.userSub = 1;
-    c.folders = "*" + tree.at("nowhere") + "\r\n";
-    for (const char* arguments : {"-S", "/SS", "x /S"}) {
+    c.folders = L"*" + tree.at(L"nowhere") + L"\r\n";
+    for (const wchar_t* arguments : {L"-S", L"/SS", L"x /S"}) {
         SCOPED_TRACE(arguments);
         store(c);
         e2e::Process process(exe, arguments);
@@ -262,28 +263,28 @@ TEST_F(E2E, AnyOtherFirstArgumentStartsClearAndAConfirmedRunStoresThat) {
                        idCheckBox3, idUserSub})
             EXPECT_FALSE(e2e::isChecked(e2e::findControl(window, id))) << id;
         EXPECT_TRUE(e2e::listTexts(e2e::findControl(window, idUserDirs)).empty());
-        if (std::string(arguments) != "x /S") {
+        if (std::wstring(arguments) != L"x /S") {
             e2e::press(e2e::findControl(window, idButton4));
             ASSERT_TRUE(process.waitForExit(15000).has_value());
             continue;
         }
         HWND confirm = nullptr;
         ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton1, confirm));
-        e2e::answer(confirm, "&Yes");
-        HWND done = e2e::waitForMessage(process.id(), "Information");
+        e2e::answer(confirm, L"&Yes");
+        HWND done = e2e::waitForMessage(process.id(), L"Information");
         ASSERT_NE(done, nullptr);
-        e2e::pressKey(e2e::findControlByText(done, "BUTTON", "OK"), VK_ESCAPE);
+        e2e::pressKey(e2e::findControlByText(done, L"BUTTON", L"OK"), VK_ESCAPE);
         ASSERT_TRUE(process.waitForExit(15000).has_value());
-        EXPECT_EQ(storedFlag("WindowsTempFiles"), 0u);
-        EXPECT_EQ(storedFlag("UserSubDir"), 0u);
-        EXPECT_EQ(storedText("UserDirectories"), "");
+        EXPECT_EQ(storedFlag(L"WindowsTempFiles"), 0u);
+        EXPECT_EQ(storedFlag(L"UserSubDir"), 0u);
+        EXPECT_EQ(storedText(L"UserDirectories"), L"");
     }
 }
 
 // ---- The "Control" page ----------------------------------------------------------------
 
 TEST_F(E2E, LabelsToggleTheirBoxesAndTheSubFolderBoxFollowsTheTempBox) {
-    e2e::Process process(exe, "nothing");
+    e2e::Process process(exe, L"nothing");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     auto at = [&](int id) { return e2e::findControl(window, id); };
@@ -320,21 +321,22 @@ TEST_F(E2E, LabelsToggleTheirBoxesAndTheSubFolderBoxFollowsTheTempBox) {
 
 TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     Choices c;
-    c.folders = "*C:\\one\r\nC:\\two\r\n*C:\\three\r\n";
+    c.folders = L"*C:\\one\r\nC:\\two\r\n*C:\\three\r\n";
     store(c);
-    e2e::Process process(exe, "");
+    e2e::Process process(exe, L"");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     HWND list = e2e::findControl(window, idUserDirs);
     HWND remove = e2e::findControl(window, idRemove);
-    EXPECT_EQ(e2e::listTexts(list), (std::vector<std::string>{"C:\\one", "C:\\two", "C:\\three"}));
+    EXPECT_EQ(e2e::listTexts(list),
+              (std::vector<std::wstring>{L"C:\\one", L"C:\\two", L"C:\\three"}));
     EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(e2e::isEnabled(remove));
 
     HWND confirm = nullptr;
     ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton6, confirm));
-    EXPECT_EQ(e2e::messageText(confirm), "Remove all directories from the list?");
-    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&No"));
+    EXPECT_EQ(e2e::messageText(confirm), L"Remove all directories from the list?");
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, L"&No"));
     EXPECT_EQ(e2e::listTexts(list).size(), 3u);
 
     // A click enables "&Remove"; a double click on an entry removes it at once.
@@ -342,7 +344,7 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     e2e::clickAt(list, second.x, second.y);
     EXPECT_TRUE(e2e::isEnabled(remove));
     e2e::doubleClickAt(list, second.x, second.y);
-    EXPECT_EQ(e2e::listTexts(list), (std::vector<std::string>{"C:\\one", "C:\\three"}));
+    EXPECT_EQ(e2e::listTexts(list), (std::vector<std::wstring>{L"C:\\one", L"C:\\three"}));
     EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{true, true}));
     EXPECT_FALSE(e2e::isEnabled(remove));
 
@@ -352,7 +354,7 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
     EXPECT_EQ(e2e::listTicks(list), (std::vector<bool>{false, true}));
 
     ASSERT_NO_FATAL_FAILURE(pressForConfirm(process, window, idButton6, confirm));
-    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, "&Yes"));
+    ASSERT_NO_FATAL_FAILURE(answerAndWait(process, confirm, L"&Yes"));
     EXPECT_TRUE(e2e::listTexts(list).empty());
     EXPECT_TRUE(e2e::isEnabled(remove)); // "C&lear" leaves "&Remove" as it was
     e2e::click(remove);                  // nothing selected: nothing happens but disabling
@@ -361,29 +363,30 @@ TEST_F(E2E, TheFolderListClearsOnlyOnYesAndADoubleClickRemovesAnEntry) {
 
 // The real folder picker: its title, Cancel adding nothing, and the same folder added twice.
 TEST_F(E2E, AddUsesTheShellFolderPicker) {
-    e2e::Process process(exe, "nothing");
+    e2e::Process process(exe, L"nothing");
     HWND window = startWindow(process);
     ASSERT_NE(window, nullptr);
     HWND list = e2e::findControl(window, idUserDirs);
     auto openPicker = [&] {
         e2e::press(e2e::findControl(window, idButton2));
-        return e2e::waitForWindow(process.id(), "#32770", nullptr);
+        return e2e::waitForWindow(process.id(), L"#32770", nullptr);
     };
 
     HWND picker = openPicker();
     ASSERT_NE(picker, nullptr);
-    EXPECT_NE(e2e::findControlByText(
-                  picker, "STATIC", "Select a directory to be added to the\r\"User Folders\" list"),
-              nullptr);
-    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), "#32770", nullptr));
+    EXPECT_NE(
+        e2e::findControlByText(picker, L"STATIC",
+                               L"Select a directory to be added to the\r\"User Folders\" list"),
+        nullptr);
+    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::waitForWindowGone(process.id(), L"#32770", nullptr));
     EXPECT_TRUE(e2e::listTexts(list).empty());
 
     for (int i = 0; i < 2; ++i) {
         picker = openPicker();
         ASSERT_NE(picker, nullptr);
-        PostMessageA(picker, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(e2e::waitForWindowGone(process.id(), "#32770", nullptr));
+        PostMessageW(picker, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(e2e::waitForWindowGone(process.id(), L"#32770", nullptr));
     }
     const auto texts = e2e::listTexts(list);
     ASSERT_EQ(texts.size(), 2u);

@@ -14,10 +14,10 @@ struct ProgramTest : ::testing::Test {
     explicit ProgramTest(
         testsupport::RegistryGuard::Start start = testsupport::RegistryGuard::Start::AsItIs)
         : guard(testsupport::kSettingsKey, start) {}
-    void SetUp() override { ASSERT_FALSE(exe.empty()) << "the program's path is not given"; }
+    void SetUp() override { ASSERT_FALSE(exe.empty()) << L"the program's path is not given"; }
 
     testsupport::RegistryGuard guard;
-    std::string exe = programPath();
+    std::wstring exe = programPath();
 };
 
 } // namespace e2e

@@ -12,22 +12,22 @@
 
 namespace {
 
-std::vector<std::string> g_opened;
-HINSTANCE WINAPI recordShell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+std::vector<std::wstring> g_opened;
+HINSTANCE WINAPI recordShell(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
     g_opened.push_back(file);
     return reinterpret_cast<HINSTANCE>(42);
 }
 
-std::string textOf(HWND control) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+std::wstring textOf(HWND control) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(
-        static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-int count(const std::string& text, const std::string& part) {
+int count(const std::wstring& text, const std::wstring& part) {
     int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1))
         ++n;
     return n;
 }
@@ -46,11 +46,12 @@ protected:
 
 TEST_F(AboutTest, LayoutFollowsThePageDescription) {
     const struct {
-        const char* name;
+        const wchar_t* name;
         RECT bounds;
-    } expected[] = {{"Image2", {12, 12, 70, 57}},
-                    {"ScrollingCreditsBox1", {88, 8, 309, 125}},
-                    {"ASLink2", {88, 218, 88 + page_.link().width(), 218 + page_.link().height()}}};
+    } expected[] = {
+        {L"Image2", {12, 12, 70, 57}},
+        {L"ScrollingCreditsBox1", {88, 8, 309, 125}},
+        {L"ASLink2", {88, 218, 88 + page_.link().width(), 218 + page_.link().height()}}};
     for (const auto& e : expected) {
         const RECT r = ui::boundsInParent(page_.item(e.name));
         EXPECT_EQ(e.bounds.left, r.left) << e.name;
@@ -58,27 +59,27 @@ TEST_F(AboutTest, LayoutFollowsThePageDescription) {
         EXPECT_EQ(e.bounds.right, r.right) << e.name;
         EXPECT_EQ(e.bounds.bottom, r.bottom) << e.name;
     }
-    EXPECT_EQ(88, ui::boundsInParent(page_.item("Label21")).left);
-    EXPECT_EQ(132, ui::boundsInParent(page_.item("Label21")).top);
-    EXPECT_EQ(4, ui::boundsInParent(page_.item("Label11")).left);
-    EXPECT_EQ(250, ui::boundsInParent(page_.item("Label11")).top);
-    EXPECT_EQ(page_.creditsBox().hwnd(), GetParent(page_.item("Label13")));
+    EXPECT_EQ(88, ui::boundsInParent(page_.item(L"Label21")).left);
+    EXPECT_EQ(132, ui::boundsInParent(page_.item(L"Label21")).top);
+    EXPECT_EQ(4, ui::boundsInParent(page_.item(L"Label11")).left);
+    EXPECT_EQ(250, ui::boundsInParent(page_.item(L"Label11")).top);
+    EXPECT_EQ(page_.creditsBox().hwnd(), GetParent(page_.item(L"Label13")));
     auto& box = page_.creditsBox();
     EXPECT_EQ(10, box.CompSpace());
     EXPECT_EQ(1, box.ScrollStep());
     EXPECT_EQ(60, box.TimeDelay());
     EXPECT_FALSE(box.Paused());
     EXPECT_TRUE(box.singleBorder());
-    EXPECT_EQ("Click here to stop scrolling", box.hint());
+    EXPECT_EQ(L"Click here to stop scrolling", box.hint());
     auto& link = page_.link();
     EXPECT_EQ(ui::clNone, link.shadowColor());
     EXPECT_EQ(0, link.shadowSize());
     EXPECT_TRUE(link.transparent());
     EXPECT_FALSE(link.urlTypeAdd());
     EXPECT_TRUE(link.font().lfUnderline);
-    EXPECT_EQ(0u, std::string(app::kWebAddress).find("http://quellmoor.example/"));
+    EXPECT_EQ(0u, std::wstring(app::kWebAddress).find(L"http://quellmoor.example/"));
     // Everything fits on the page.
-    for (const char* name : {"Label11", "ASLink2", "Label21"}) {
+    for (const wchar_t* name : {L"Label11", L"ASLink2", L"Label21"}) {
         page_.FormShow();
         EXPECT_LE(ui::boundsInParent(page_.item(name)).right, 321) << name;
     }
@@ -86,23 +87,24 @@ TEST_F(AboutTest, LayoutFollowsThePageDescription) {
 
 TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
     page_.FormShow();
-    HWND label13 = page_.item("Label13");
-    const std::string credits = textOf(label13);
-    EXPECT_EQ(9, count(credits, "\r\n\r\n")); // ten paragraphs
-    EXPECT_NE("\n", credits.substr(credits.size() - 1));
+    HWND label13 = page_.item(L"Label13");
+    const std::wstring credits = textOf(label13);
+    EXPECT_EQ(9, count(credits, L"\r\n\r\n")); // ten paragraphs
+    EXPECT_NE(L"\n", credits.substr(credits.size() - 1));
     const RECT r13 = ui::boundsInParent(label13);
     EXPECT_EQ(205, r13.right - r13.left);
     EXPECT_GT(r13.bottom - r13.top, 20 * 13); // grown to the wrapped text
 
-    HWND label21 = page_.item("Label21");
-    EXPECT_EQ(5, count(textOf(label21), "\r\n")); // six lines
-    for (const char* lines : {"one", "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight",
-                              "Quellmoor Software\r\n14 Harrow Lane"}) {
+    HWND label21 = page_.item(L"Label21");
+    EXPECT_EQ(5, count(textOf(label21), L"\r\n")); // six lines
+    for (const wchar_t* lines :
+         {L"one", L"one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight",
+          L"Quellmoor Software\r\n14 Harrow Lane"}) {
         page_.contactLines = lines;
         page_.FormShow();
         const RECT r21 = ui::boundsInParent(label21);
-        EXPECT_EQ((count(lines, "\r\n") + 1) * 13, r21.bottom - r21.top) << lines;
-        EXPECT_EQ(r21.bottom + 3, ui::boundsInParent(page_.item("ASLink2")).top) << lines;
+        EXPECT_EQ((count(lines, L"\r\n") + 1) * 13, r21.bottom - r21.top) << lines;
+        EXPECT_EQ(r21.bottom + 3, ui::boundsInParent(page_.item(L"ASLink2")).top) << lines;
         EXPECT_EQ(r21.bottom + 3, page_.link().top()) << lines;
     }
 }
@@ -110,7 +112,7 @@ TEST_F(AboutTest, FormShowFillsTheTextsAndPutsTheLinkBelowTheAddress) {
 TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
     page_.FormShow();
     auto& box = page_.creditsBox();
-    HWND label13 = page_.item("Label13");
+    HWND label13 = page_.item(L"Label13");
     page_.pageChanged(false); // the first showing, on "Control"
     facetest::pump(300);
     EXPECT_FALSE(box.Started());
@@ -140,27 +142,27 @@ TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
 TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
     auto previous = components::setShellExecute(&recordShell);
     g_opened.clear();
-    HWND logo = page_.item("Image2");
-    SendMessageA(logo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    HWND link = page_.item("ASLink2");
-    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    HWND logo = page_.item(L"Image2");
+    SendMessageW(logo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageW(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    HWND link = page_.item(L"ASLink2");
+    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     // A double click on the logo opens once; a drag released over it opens nothing.
-    SendMessageA(logo, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
-    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    SendMessageW(logo, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageW(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    SendMessageW(logo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     components::setShellExecute(previous);
     ASSERT_EQ(2u, g_opened.size());
     EXPECT_EQ(app::kWebAddress, g_opened[0]);
     EXPECT_EQ(g_opened[0], g_opened[1]);
-    EXPECT_EQ((HCURSOR)GetClassLongPtrA(logo, GCLP_HCURSOR), LoadCursorA(nullptr, IDC_HAND));
+    EXPECT_EQ((HCURSOR)GetClassLongPtrW(logo, GCLP_HCURSOR), LoadCursorW(nullptr, IDC_HAND));
 }
 
 TEST_F(AboutTest, TheLogoLetsTheTilesShowThroughItsKeyColour) {
     testpixels::Canvas canvas(58, 45);
     canvas.fill(RGB(1, 2, 3));
-    SendMessageA(page_.item("Image2"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+    SendMessageW(page_.item(L"Image2"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
                  PRF_CLIENT);
     // The corner is key colour in the picture: whatever shows there is the page, not magenta.
     EXPECT_NE(RGB(255, 0, 255), canvas.at(0, 44));

@@ -10,18 +10,18 @@ namespace {
 
 TEST(Splash, PictureIs256ColoursOfTheRightSize) {
     HBITMAP bmp = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageW(GetModuleHandleW(nullptr), L"SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_TRUE(bmp);
     DIBSECTION dib{};
-    ASSERT_TRUE(GetObjectA(bmp, sizeof dib, &dib));
+    ASSERT_TRUE(GetObjectW(bmp, sizeof dib, &dib));
     EXPECT_EQ(321, dib.dsBm.bmWidth);
     EXPECT_EQ(216, dib.dsBm.bmHeight);
     EXPECT_EQ(8, dib.dsBmih.biBitCount);
     DeleteObject(bmp);
     HBITMAP logo = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageW(GetModuleHandleW(nullptr), L"LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_TRUE(logo);
-    ASSERT_TRUE(GetObjectA(logo, sizeof dib, &dib));
+    ASSERT_TRUE(GetObjectW(logo, sizeof dib, &dib));
     EXPECT_EQ(58, dib.dsBm.bmWidth);
     EXPECT_EQ(45, dib.dsBm.bmHeight);
     EXPECT_EQ(8, dib.dsBmih.biBitCount);
@@ -38,9 +38,9 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     GetClientRect(w, &r);
     EXPECT_EQ(328, r.right);
     EXPECT_EQ(220, r.bottom);
-    const LONG style = GetWindowLongA(w, GWL_STYLE);
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
-    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(owner, GetWindow(w, GW_OWNER));
 
     const DWORD created = GetTickCount();
@@ -55,13 +55,13 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     // It paints the picture.
     testpixels::Canvas canvas(321, 216);
     canvas.fill(RGB(1, 2, 3));
-    SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_NE(RGB(1, 2, 3), canvas.at(5, 5));
     EXPECT_NE(RGB(1, 2, 3), canvas.at(320, 215));
 
     // Clicks do nothing.
-    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
-    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+    PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
     facetest::pump(1500);
     EXPECT_TRUE(IsWindowVisible(w));
 

@@ -10,18 +10,19 @@
 #include <vector>
 
 #include "app/SettingsIds.h"
+#include "engine/Utf8.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Window.h"
 
 namespace {
 
-constexpr const char* kUrlFile = "C:\\t\\work\\opened-url.txt";
-constexpr const char* kSplashClass = "Brightsweep.Splash";
+constexpr const wchar_t* kUrlFile = L"C:\\t\\work\\opened-url.txt";
+constexpr const wchar_t* kSplashClass = L"Brightsweep.Splash";
 
 // The stand-in browser's path.
-std::string probePath() {
-    return e2e::argumentEndingWith("face_url_probe.exe");
+std::wstring probePath() {
+    return e2e::argumentEndingWith(L"face_url_probe.exe");
 }
 
 // Clicks the tab whose index is `page` and waits until it is selected.
@@ -29,7 +30,7 @@ bool selectPage(HWND tabs, int page) {
     for (int x = 4; x < 200; x += 8) {
         e2e::postClickAt(tabs, x, 10);
         if (testsupport::waitUntil(
-                [&] { return SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0) == page; }, 300))
+                [&] { return SendMessageW(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0) == page; }, 300))
             return true;
     }
     return false;
@@ -39,14 +40,14 @@ int topOf(HWND control) {
     return ui::boundsInParent(control).top;
 }
 
-std::vector<std::string> openedUrls(size_t atLeast, DWORD ms) {
-    std::vector<std::string> lines;
+std::vector<std::wstring> openedUrls(size_t atLeast, DWORD ms) {
+    std::vector<std::wstring> lines;
     testsupport::waitUntil(
         [&] {
             lines.clear();
             std::ifstream in(kUrlFile);
             for (std::string line; std::getline(in, line);)
-                lines.push_back(line);
+                lines.push_back(engine::FromUtf8(line));
             return lines.size() >= atLeast;
         },
         ms);
@@ -56,9 +57,9 @@ std::vector<std::string> openedUrls(size_t atLeast, DWORD ms) {
 class FaceE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(e2e::programPath().empty()) << "pass the program's path";
-        CreateDirectoryA("C:\\t", nullptr);
-        CreateDirectoryA("C:\\t\\work", nullptr);
+        ASSERT_FALSE(e2e::programPath().empty()) << L"pass the program's path";
+        CreateDirectoryW(L"C:\\t", nullptr);
+        CreateDirectoryW(L"C:\\t\\work", nullptr);
     }
     // Nothing ticked, no folders: a stray clean run has nothing to do.
     testsupport::RegistryGuard settings_{testsupport::kSettingsKey,
@@ -67,7 +68,7 @@ protected:
 
 TEST_F(FaceE2E, SplashOnlyInAnInteractiveStartAndGoneAfterItsTimer) {
     {
-        e2e::Process program(e2e::programPath(), "");
+        e2e::Process program(e2e::programPath(), L"");
         HWND splash = e2e::waitForWindow(program.id(), kSplashClass, nullptr);
         ASSERT_TRUE(splash);
         RECT r;
@@ -81,17 +82,17 @@ TEST_F(FaceE2E, SplashOnlyInAnInteractiveStartAndGoneAfterItsTimer) {
         EXPECT_FALSE(IsWindowVisible(splash));
         EXPECT_TRUE(e2e::waitForWindow(program.id(), app::kMainWindowClass, nullptr, 0));
     }
-    for (const char* args : {"/x", "/s"}) {
+    for (const wchar_t* args : {L"/x", L"/s"}) {
         e2e::Process program(e2e::programPath(), args);
         EXPECT_FALSE(e2e::waitForWindow(program.id(), kSplashClass, nullptr, 2000)) << args;
-        if (std::string(args) == "/s") {
+        if (std::wstring(args) == L"/s") {
             EXPECT_TRUE(program.waitForExit(15000));
         }
     }
 }
 
 TEST_F(FaceE2E, CreditsScrollOnlyWhileAboutIsShown) {
-    e2e::Process program(e2e::programPath(), "/x"); // no splash in the way
+    e2e::Process program(e2e::programPath(), L"/x"); // no splash in the way
     HWND main = e2e::waitForWindow(program.id(), app::kMainWindowClass, nullptr);
     ASSERT_TRUE(main);
     HWND tabs = e2e::findControl(main, app::idOptionsPage);
@@ -123,7 +124,7 @@ TEST_F(FaceE2E, CreditsScrollOnlyWhileAboutIsShown) {
     EXPECT_LT(topOf(credits), stopped);
 
     // Closing while the credits run ends the program promptly.
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.waitForExit(5000));
 }
 
@@ -131,40 +132,40 @@ TEST_F(FaceE2E, CreditsScrollOnlyWhileAboutIsShown) {
 class HttpHandler {
 public:
     HttpHandler() {
-        RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0,
                         KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        char buffer[1024] = {};
+        wchar_t buffer[1024] = {};
         DWORD size = sizeof buffer - 1;
-        had_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+        had_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
                                 &size) == ERROR_SUCCESS;
         old_ = buffer;
-        const std::string probe = probePath();
-        const std::string command = "\"" + probe + "\" \"%1\"";
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
+        const std::wstring probe = probePath();
+        const std::wstring command = L"\"" + probe + L"\" \"%1\"";
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     }
     HttpHandler(const HttpHandler&) = delete;
     HttpHandler& operator=(const HttpHandler&) = delete;
     ~HttpHandler() {
         if (had_)
-            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                           static_cast<DWORD>(old_.size() + 1));
+            RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                           static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
         else
-            RegDeleteValueA(key_, nullptr);
+            RegDeleteValueW(key_, nullptr);
         RegCloseKey(key_);
     }
 
 private:
     HKEY key_ = nullptr;
     bool had_ = false;
-    std::string old_;
+    std::wstring old_;
 };
 
 TEST_F(FaceE2E, LogoAndLinkHandTheSameAddressToTheShell) {
-    ASSERT_FALSE(probePath().empty()) << "pass the stand-in browser's path";
-    DeleteFileA(kUrlFile);
+    ASSERT_FALSE(probePath().empty()) << L"pass the stand-in browser's path";
+    DeleteFileW(kUrlFile);
     HttpHandler handler;
-    e2e::Process program(e2e::programPath(), "/x");
+    e2e::Process program(e2e::programPath(), L"/x");
     HWND main = e2e::waitForWindow(program.id(), app::kMainWindowClass, nullptr);
     ASSERT_TRUE(main);
     ASSERT_TRUE(selectPage(e2e::findControl(main, app::idOptionsPage), 1));
@@ -178,9 +179,9 @@ TEST_F(FaceE2E, LogoAndLinkHandTheSameAddressToTheShell) {
     e2e::postClickAt(link, 5, 5);
     urls = openedUrls(2, 15000);
     ASSERT_EQ(2u, urls.size());
-    EXPECT_EQ(0u, urls[0].find("http://quellmoor.example/"));
+    EXPECT_EQ(0u, urls[0].find(L"http://quellmoor.example/"));
     EXPECT_EQ(urls[0], urls[1]);
-    DeleteFileA(kUrlFile);
+    DeleteFileW(kUrlFile);
 }
 
 } // namespace

@@ -2,10 +2,16 @@
 // orphaned shortcuts for the screenshots.
 #include "tests/shortcuts/LinkFixtures.h"
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <exception>
 
-int main(int argc, char** argv) {
-    if (argc != 3)
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc != 3)
         return 2;
     try {
         linkfixtures::makeShortcut(argv[1], argv[2]);

@@ -26,8 +26,8 @@ bool focus(HWND main, HWND control) {
 }
 
 void pressF1(HWND control) {
-    PostMessageA(control, WM_KEYDOWN, VK_F1, 0x003B0001);
-    PostMessageA(control, WM_KEYUP, VK_F1, 0xC03B0001);
+    PostMessageW(control, WM_KEYDOWN, VK_F1, 0x003B0001);
+    PostMessageW(control, WM_KEYUP, VK_F1, 0xC03B0001);
 }
 
 // Closes the program the user's way on every way out of a test, so that it also closes
@@ -36,43 +36,44 @@ struct CloseAtEnd {
     e2e::Process& program;
     HWND main;
     ~CloseAtEnd() {
-        PostMessageA(main, WM_CLOSE, 0, 0);
+        PostMessageW(main, WM_CLOSE, 0, 0);
         program.waitForExit(10000);
     }
 };
 
-constexpr const char* kCaption = "Brightsweep Help";
+constexpr const wchar_t* kCaption = L"Brightsweep Help";
 
 TEST(HelpFromProgram, HelpButtonOpensContentsAndF1OpensTheControlsTopic) {
-    const std::string exe = e2e::argumentEndingWith("brightsweep.exe");
-    ASSERT_FALSE(exe.empty()) << "pass brightsweep.exe";
-    ASSERT_FALSE(e2e::argumentEndingWith("Tidyvane.hlp").empty()) << "pass the help file beside it";
+    const std::wstring exe = e2e::argumentEndingWith(L"brightsweep.exe");
+    ASSERT_FALSE(exe.empty()) << L"pass brightsweep.exe";
+    ASSERT_FALSE(e2e::argumentEndingWith(L"Tidyvane.hlp").empty())
+        << L"pass the help file beside it";
 
     // An unknown first argument: no splash and no stored choices, so nothing of the user's
     // is read or written. Its own folder is not the current one: the help must be found
     // beside the exe.
-    e2e::Process program(exe, "/help-test", "C:\\");
+    e2e::Process program(exe, L"/help-test", L"C:\\");
     HWND main = e2e::waitForWindow(program.id(), app::kMainWindowClass, nullptr);
-    ASSERT_NE(main, nullptr) << "the main window did not appear";
+    ASSERT_NE(main, nullptr) << L"the main window did not appear";
     const CloseAtEnd close{program, main};
 
     HWND help = e2e::findControl(main, app::idHelpBtn);
     ASSERT_NE(help, nullptr);
     e2e::press(help);
-    auto shown = bstest::waitForHelpTopic(kCaption, "Brightsweep Help", 20000);
+    auto shown = bstest::waitForHelpTopic(kCaption, L"Brightsweep Help", 20000);
     ASSERT_TRUE(shown.ok) << shown.text;
 
     // A control with a topic of its own, the list whose buttons share its topic, and
     // "&Go!", which has none and so falls back to the contents.
     const struct {
         int id;
-        const char* title;
+        const wchar_t* title;
     } cases[] = {
-        {app::idCheckBox2, "Orphaned shortcuts on the Desktop"},
-        {app::idCheckBox3, "Recycle Bin"},
-        {app::idUserDirs, "User folders"},
-        {app::idWindowsTempSub, "Windows temporary files"},
-        {app::idButton1, "Brightsweep Help"},
+        {app::idCheckBox2, L"Orphaned shortcuts on the Desktop"},
+        {app::idCheckBox3, L"Recycle Bin"},
+        {app::idUserDirs, L"User folders"},
+        {app::idWindowsTempSub, L"Windows temporary files"},
+        {app::idButton1, L"Brightsweep Help"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);

@@ -9,13 +9,20 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
-int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[2]) == "quit") {
-        WinHelpA(nullptr, argv[1], HELP_QUIT, 0);
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv)
+        return 2;
+    if (argc == 3 && std::wstring(argv[2]) == L"quit") {
+        WinHelpW(nullptr, argv[1], HELP_QUIT, 0);
         return 0;
     }
     if (argc != 4) {
@@ -23,27 +30,27 @@ int main(int argc, char** argv) {
                      "usage: help_viewer_probe HLPFILE contents|N|follow TITLE | HLPFILE quit\n");
         return 2;
     }
-    const std::string which = argv[2];
-    if (which == "follow") {
+    const std::wstring which = argv[2];
+    if (which == L"follow") {
         // Follows the contents topic's link to the topic, as a user would.
-        if (!bstest::waitForHelpTopic("Brightsweep Help", "Brightsweep Help", 20000).ok ||
-            !bstest::clickViewerText("Brightsweep Help", argv[3])) {
-            std::printf("no link \"%s\" in the contents topic\n", argv[3]);
+        if (!bstest::waitForHelpTopic(L"Brightsweep Help", L"Brightsweep Help", 20000).ok ||
+            !bstest::clickViewerText(L"Brightsweep Help", argv[3])) {
+            std::printf("no link \"%ls\" in the contents topic\n", argv[3]);
             return 1;
         }
-        const auto shown = bstest::waitForHelpTopic("Brightsweep Help", argv[3], 10000);
-        std::printf("viewer shows: %s\n", shown.text.substr(0, 80).c_str());
+        const auto shown = bstest::waitForHelpTopic(L"Brightsweep Help", argv[3], 10000);
+        std::printf("viewer shows: %ls\n", shown.text.substr(0, 80).c_str());
         return shown.ok ? 0 : 1;
     }
     // The program's own way of asking WinHelp, so its retry is exercised too.
-    const bool asked = which == "contents" ? app::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
-                                           : app::showHelp(nullptr, argv[1], HELP_CONTEXT,
-                                                           std::strtoul(argv[2], nullptr, 10));
+    const bool asked = which == L"contents" ? app::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
+                                            : app::showHelp(nullptr, argv[1], HELP_CONTEXT,
+                                                            std::wcstoul(argv[2], nullptr, 10));
     if (!asked) {
         std::printf("WinHelp could not be reached (%lu)\n", GetLastError());
         return 1;
     }
-    const auto shown = bstest::waitForHelpTopic("Brightsweep Help", argv[3], 20000);
-    std::printf("viewer shows: %s\n", shown.text.substr(0, 80).c_str());
+    const auto shown = bstest::waitForHelpTopic(L"Brightsweep Help", argv[3], 20000);
+    std::printf("viewer shows: %ls\n", shown.text.substr(0, 80).c_str());
     return shown.ok ? 0 : 1;
 }

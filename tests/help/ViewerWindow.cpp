@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace bstest {
@@ -9,20 +10,20 @@ namespace bstest {
 namespace {
 
 struct Search {
-    std::string caption;
+    std::wstring caption;
     HWND found = nullptr;
-    std::string seen; // the viewer windows there are, for the report
+    std::wstring seen; // the viewer windows there are, for the report
 };
 
 BOOL CALLBACK findViewer(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
-    char cls[64] = {}, text[256] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, text, sizeof text);
-    if (std::string(cls) == "MS_WINHELP") {
-        s->seen += std::string(" [") + text + (IsWindowVisible(hwnd) ? "" : ", hidden") + "]";
+    wchar_t cls[64] = {}, text[256] = {};
+    GetClassNameW(hwnd, cls, sizeof cls);
+    GetWindowTextW(hwnd, text, sizeof text);
+    if (std::wstring(cls) == L"MS_WINHELP") {
+        s->seen += std::wstring(L" [") + text + (IsWindowVisible(hwnd) ? L"" : L", hidden") + L"]";
     }
-    if (std::string(cls) == "MS_WINHELP" && s->caption == text && IsWindowVisible(hwnd)) {
+    if (std::wstring(cls) == L"MS_WINHELP" && s->caption == text && IsWindowVisible(hwnd)) {
         s->found = hwnd;
         return FALSE;
     }
@@ -30,9 +31,9 @@ BOOL CALLBACK findViewer(HWND hwnd, LPARAM param) {
 }
 
 BOOL CALLBACK findRichEdit(HWND hwnd, LPARAM param) {
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (CharUpperA(cls), std::string(cls).find("RICHEDIT") != std::string::npos) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, sizeof cls);
+    if (CharUpperW(cls), std::wstring(cls).find(L"RICHEDIT") != std::wstring::npos) {
         *reinterpret_cast<HWND*>(param) = hwnd;
         return FALSE;
     }
@@ -40,8 +41,8 @@ BOOL CALLBACK findRichEdit(HWND hwnd, LPARAM param) {
 }
 
 // The viewer lives in another process. The wide form of WM_GETTEXT is marshalled the
-// same way on Windows and Wine, so read that and narrow it here.
-std::string textOf(HWND hwnd) {
+// same way on Windows and Wine.
+std::wstring textOf(HWND hwnd) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
         return {};
@@ -50,12 +51,7 @@ std::string textOf(HWND hwnd) {
     DWORD_PTR got = 0;
     SendMessageTimeoutW(hwnd, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
                         SMTO_ABORTIFHUNG, 2000, &got);
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(got), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(got), narrow.data(), n, nullptr,
-                        nullptr);
-    return narrow;
+    return std::wstring(wide.data(), std::min<std::size_t>(got, length));
 }
 
 HWND textControlOf(HWND viewer) {
@@ -64,7 +60,7 @@ HWND textControlOf(HWND viewer) {
     return edit;
 }
 
-HWND viewerText(const std::string& caption) {
+HWND viewerText(const std::wstring& caption) {
     Search s;
     s.caption = caption;
     EnumWindows(findViewer, reinterpret_cast<LPARAM>(&s));
@@ -73,22 +69,22 @@ HWND viewerText(const std::string& caption) {
 
 } // namespace
 
-bool clickViewerText(const std::string& caption, const std::string& text) {
+bool clickViewerText(const std::wstring& caption, const std::wstring& text) {
     HWND edit = viewerText(caption);
     if (edit == nullptr) {
         return false;
     }
-    const std::string shown = textOf(edit);
+    const std::wstring shown = textOf(edit);
     // A link in a list is a whole bullet line: bullet, tab, text, paragraph end.
-    auto at = shown.find("\t" + text + "\r");
-    if (at == std::string::npos) {
+    auto at = shown.find(L"\t" + text + L"\r");
+    if (at == std::wstring::npos) {
         return false;
     }
     ++at;
     // WM_GETTEXT ends paragraphs with CR LF, the control's character positions with CR.
     LPARAM index = static_cast<LPARAM>(at);
-    for (auto crlf = shown.find("\r\n"); crlf != std::string::npos && crlf < at;
-         crlf = shown.find("\r\n", crlf + 2)) {
+    for (auto crlf = shown.find(L"\r\n"); crlf != std::wstring::npos && crlf < at;
+         crlf = shown.find(L"\r\n", crlf + 2)) {
         --index;
     }
     // With a position in wParam (not a pointer) the answer is packed in the result, so it
@@ -99,12 +95,12 @@ bool clickViewerText(const std::string& caption, const std::string& text) {
         return false;
     }
     const LPARAM point = MAKELPARAM(LOWORD(packed) + 2, HIWORD(packed) + 4);
-    PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageA(edit, WM_LBUTTONUP, 0, point);
+    PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(edit, WM_LBUTTONUP, 0, point);
     return true;
 }
 
-ViewerState waitForHelpTopic(const std::string& caption, const std::string& topicTitle,
+ViewerState waitForHelpTopic(const std::wstring& caption, const std::wstring& topicTitle,
                              unsigned timeoutMs) {
     ViewerState state;
     const DWORD start = GetTickCount();
@@ -113,10 +109,10 @@ ViewerState waitForHelpTopic(const std::string& caption, const std::string& topi
         s.caption = caption;
         EnumWindows(findViewer, reinterpret_cast<LPARAM>(&s));
         state.text =
-            "(no visible viewer window captioned \"" + caption + "\"; viewers:" + s.seen + ")";
+            L"(no visible viewer window captioned \"" + caption + L"\"; viewers:" + s.seen + L")";
         if (s.found != nullptr) {
             HWND edit = textControlOf(s.found);
-            state.text = edit != nullptr ? textOf(edit) : "(viewer has no text control)";
+            state.text = edit != nullptr ? textOf(edit) : L"(viewer has no text control)";
             if (state.text.compare(0, topicTitle.size(), topicTitle) == 0) {
                 state.ok = true;
                 return state;

@@ -28,58 +28,59 @@ using testsupport::pathExists;
 
 namespace {
 
-constexpr char kUninstallKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brightsweep";
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brightsweep";
 using testsupport::kSettingsKey;
-constexpr char kCompanyKey[] = "Software\\Quellmoor Software";
-constexpr char kShortcutName[] = "Brightsweep.lnk";
+constexpr wchar_t kCompanyKey[] = L"Software\\Quellmoor Software";
+constexpr wchar_t kShortcutName[] = L"Brightsweep.lnk";
 
-std::string setupProgram() {
-    return testsupport::argumentEndingWith("-setup.exe");
+std::wstring setupProgram() {
+    return testsupport::argumentEndingWith(L"-setup.exe");
 }
-std::string builtExe() {
-    return testsupport::argumentEndingWith("\\brightsweep.exe");
+std::wstring builtExe() {
+    return testsupport::argumentEndingWith(L"\\brightsweep.exe");
 }
-std::string builtHelpFile() {
-    return testsupport::argumentEndingWith(".hlp");
+std::wstring builtHelpFile() {
+    return testsupport::argumentEndingWith(L".hlp");
 }
 
-std::string shellFolder(int csidl) {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return "";
+std::wstring shellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return L"";
     return path;
 }
 
-std::string installDir() {
-    return shellFolder(CSIDL_PROGRAM_FILES) + "\\Brightsweep";
+std::wstring installDir() {
+    return shellFolder(CSIDL_PROGRAM_FILES) + L"\\Brightsweep";
 }
-std::string startMenuShortcut() {
-    return shellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kShortcutName;
+std::wstring startMenuShortcut() {
+    return shellFolder(CSIDL_COMMON_PROGRAMS) + L"\\" + kShortcutName;
 }
-std::string startupFolder() {
+std::wstring startupFolder() {
     return shellFolder(CSIDL_STARTUP);
 }
 
-std::string lower(std::string text) {
+std::wstring lower(std::wstring text) {
     std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     return text;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+// The bytes of a file.
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A value of the uninstall entry with its type; type 0 when it is missing.
 struct RegValue {
     DWORD type = 0;
-    std::string text;
+    std::wstring text;
     DWORD number = 0;
 };
 
-RegValue uninstallValue(const char* name) {
+RegValue uninstallValue(const wchar_t* name) {
     const testsupport::StoredValue stored =
         testsupport::storedValue(kUninstallKey, name, HKEY_LOCAL_MACHINE);
     RegValue value;
@@ -89,7 +90,7 @@ RegValue uninstallValue(const char* name) {
     if (value.type == REG_DWORD)
         std::memcpy(&value.number, stored.data.data(), std::min<size_t>(4, stored.data.size()));
     else
-        value.text = stored.data.substr(0, stored.data.find('\0'));
+        value.text = stored.text().substr(0, stored.text().find(L'\0'));
     return value;
 }
 
@@ -110,14 +111,14 @@ BOOL CALLBACK findVisibleWindow(HWND window, LPARAM param) {
 }
 
 // Starts a command line and waits for it, watching for windows the process shows.
-ProcessRun run(const std::string& commandLine, DWORD timeout = 60000) {
+ProcessRun run(const std::wstring& commandLine, DWORD timeout = 60000) {
     ProcessRun result;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return result;
     result.started = true;
@@ -140,33 +141,31 @@ ProcessRun run(const std::string& commandLine, DWORD timeout = 60000) {
 // A shortcut as the shell reads it.
 struct Link {
     bool loaded = false;
-    std::string target;
-    std::string arguments;
-    std::string workingDir;
+    std::wstring target;
+    std::wstring arguments;
+    std::wstring workingDir;
 };
 
-Link readLink(const std::string& path) {
+Link readLink(const std::wstring& path) {
     Link link;
     shortcuts::ComInit com;
     {
-        shortcuts::ComPtr<IShellLinkA> shellLink;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+        shortcuts::ComPtr<IShellLinkW> shellLink;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                     shellLink.put())))
             return link;
         shortcuts::ComPtr<IPersistFile> file;
         if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put())))
             return link;
-        wchar_t wide[MAX_PATH] = {};
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        if (SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
             constexpr int kTextSize = MAX_PATH * 2;
-            char text[kTextSize] = {};
+            wchar_t text[kTextSize] = {};
             link.loaded = SUCCEEDED(shellLink->GetPath(text, kTextSize, nullptr, SLGP_RAWPATH));
             link.target = text;
-            text[0] = '\0';
+            text[0] = L'\0';
             shellLink->GetArguments(text, kTextSize);
             link.arguments = text;
-            text[0] = '\0';
+            text[0] = L'\0';
             shellLink->GetWorkingDirectory(text, kTextSize);
             link.workingDir = text;
         }
@@ -174,22 +173,22 @@ Link readLink(const std::string& path) {
     return link;
 }
 
-std::set<std::string> names(const std::string& folder) {
+std::set<std::wstring> names(const std::wstring& folder) {
     const auto list = listFolder(folder);
-    return std::set<std::string>(list.begin(), list.end());
+    return std::set<std::wstring>(list.begin(), list.end());
 }
 
 class InstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pathExists(setupProgram())) << "pass the setup program as the first argument";
+        ASSERT_TRUE(pathExists(setupProgram())) << L"pass the setup program as the first argument";
         ASSERT_FALSE(installDir().empty());
         // A run that died half-way must not decide this one.
         uninstallIfPresent();
         testsupport::removeTree(installDir());
-        DeleteFileA(startMenuShortcut().c_str());
-        DeleteFileA((startupFolder() + "\\" + kShortcutName).c_str());
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteFileW(startMenuShortcut().c_str());
+        DeleteFileW((startupFolder() + L"\\" + kShortcutName).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
         ASSERT_FALSE(pathExists(installDir()));
         startMenuBefore_ = names(shellFolder(CSIDL_COMMON_PROGRAMS));
         startupBefore_ = names(startupFolder());
@@ -197,19 +196,19 @@ protected:
 
     void TearDown() override { uninstallIfPresent(); }
 
-    void install(const std::string& options = "") {
-        const ProcessRun setup = run("\"" + setupProgram() + "\" /S" + options);
+    void install(const std::wstring& options = L"") {
+        const ProcessRun setup = run(L"\"" + setupProgram() + L"\" /S" + options);
         ASSERT_TRUE(setup.finished);
         ASSERT_EQ(setup.exitCode, 0u);
-        ASSERT_TRUE(pathExists(installDir() + "\\brightsweep.exe"));
+        ASSERT_TRUE(pathExists(installDir() + L"\\brightsweep.exe"));
     }
 
     // Runs what Add/Remove Programs runs. The uninstaller copies itself to the temp folder
     // and goes on from there, so the work is done when the entry and the folder are gone.
-    void uninstall(const std::string& options = "") {
-        const RegValue command = uninstallValue("UninstallString");
+    void uninstall(const std::wstring& options = L"") {
+        const RegValue command = uninstallValue(L"UninstallString");
         ASSERT_EQ(command.type, static_cast<DWORD>(REG_SZ));
-        const ProcessRun uninstaller = run(command.text + " /S" + options);
+        const ProcessRun uninstaller = run(command.text + L" /S" + options);
         ASSERT_TRUE(uninstaller.finished);
         EXPECT_EQ(uninstaller.exitCode, 0u);
         EXPECT_TRUE(testsupport::waitUntil(
@@ -221,44 +220,45 @@ protected:
     }
 
     void uninstallIfPresent() {
-        if (pathExists(installDir() + "\\uninstall.exe"))
-            run("\"" + installDir() + "\\uninstall.exe\" /S");
-        testsupport::waitUntil([] { return !pathExists(installDir() + "\\uninstall.exe"); }, 60000);
+        if (pathExists(installDir() + L"\\uninstall.exe"))
+            run(L"\"" + installDir() + L"\\uninstall.exe\" /S");
+        testsupport::waitUntil([] { return !pathExists(installDir() + L"\\uninstall.exe"); },
+                               60000);
     }
 
-    std::set<std::string> startMenuBefore_;
-    std::set<std::string> startupBefore_;
+    std::set<std::wstring> startMenuBefore_;
+    std::set<std::wstring> startupBefore_;
 };
 
 } // namespace
 
 TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
     install();
-    const std::string dir = installDir();
-    const std::vector<std::string> expected = {"LICENSE.txt", "Tidyvane.hlp", "brightsweep.exe",
-                                               "uninstall.exe"};
+    const std::wstring dir = installDir();
+    const std::vector<std::wstring> expected = {L"LICENSE.txt", L"Tidyvane.hlp", L"brightsweep.exe",
+                                                L"uninstall.exe"};
     EXPECT_EQ(listFolder(dir), expected);
     ASSERT_TRUE(pathExists(builtExe()));
-    EXPECT_TRUE(readFile(dir + "\\brightsweep.exe") == readFile(builtExe()))
-        << "not the exe of this build";
-    EXPECT_TRUE(readFile(dir + "\\Tidyvane.hlp") == readFile(builtHelpFile()));
+    EXPECT_TRUE(readFile(dir + L"\\brightsweep.exe") == readFile(builtExe()))
+        << L"not the exe of this build";
+    EXPECT_TRUE(readFile(dir + L"\\Tidyvane.hlp") == readFile(builtHelpFile()));
 
     const Link link = readLink(startMenuShortcut());
     ASSERT_TRUE(link.loaded) << startMenuShortcut();
-    EXPECT_EQ(lower(link.target), lower(dir + "\\brightsweep.exe"));
-    EXPECT_EQ(link.arguments, "");
+    EXPECT_EQ(lower(link.target), lower(dir + L"\\brightsweep.exe"));
+    EXPECT_EQ(link.arguments, L"");
     EXPECT_EQ(lower(link.workingDir), lower(dir));
 
     // Nothing in Startup unless asked for.
     EXPECT_EQ(names(startupFolder()), startupBefore_);
 
-    EXPECT_EQ(uninstallValue("DisplayName").text, "Brightsweep");
-    EXPECT_EQ(uninstallValue("DisplayVersion").text, BS_VERSION);
-    EXPECT_EQ(uninstallValue("Publisher").text, "Quellmoor Software");
-    EXPECT_EQ(lower(uninstallValue("InstallLocation").text), lower(dir));
-    EXPECT_EQ(lower(uninstallValue("UninstallString").text),
-              lower("\"" + dir + "\\uninstall.exe\""));
-    const RegValue size = uninstallValue("EstimatedSize");
+    EXPECT_EQ(uninstallValue(L"DisplayName").text, L"Brightsweep");
+    EXPECT_EQ(uninstallValue(L"DisplayVersion").text, L"" BS_VERSION);
+    EXPECT_EQ(uninstallValue(L"Publisher").text, L"Quellmoor Software");
+    EXPECT_EQ(lower(uninstallValue(L"InstallLocation").text), lower(dir));
+    EXPECT_EQ(lower(uninstallValue(L"UninstallString").text),
+              lower(L"\"" + dir + L"\\uninstall.exe\""));
+    const RegValue size = uninstallValue(L"EstimatedSize");
     ASSERT_EQ(size.type, static_cast<DWORD>(REG_DWORD));
     // In KiB: at least the exe, and not wildly more than what was installed.
     const DWORD exeKiB = static_cast<DWORD>(readFile(builtExe()).size() / 1024);
@@ -269,26 +269,26 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
 TEST_F(InstallerTest, StartMenuShortcutTargetRunsSilentCleanWithoutWindow) {
     testsupport::RegistryGuard settings(kSettingsKey, testsupport::RegistryGuard::Start::Empty);
     // Stored choices that clean one folder of this test's own and nothing else.
-    testsupport::TempTree tree("installed-silent");
-    const std::string folder = tree.mkdir("clutter");
-    tree.file("clutter\\old.tmp");
+    testsupport::TempTree tree(L"installed-silent");
+    const std::wstring folder = tree.mkdir(L"clutter");
+    tree.file(L"clutter\\old.tmp");
     {
         engine::Registry registry;
         registry.createKey(kSettingsKey);
         ASSERT_TRUE(registry.openKey(kSettingsKey));
-        registry.writeBool("WindowsTempFiles", false);
-        registry.writeBool("WTFSubDir", false);
-        registry.writeBool("RecycleBin", false);
-        registry.writeBool("RecentDocs", false);
-        registry.writeString("UserDirectories", "*" + folder + "\r\n");
-        registry.writeBool("UserSubDir", false);
+        registry.writeBool(L"WindowsTempFiles", false);
+        registry.writeBool(L"WTFSubDir", false);
+        registry.writeBool(L"RecycleBin", false);
+        registry.writeBool(L"RecentDocs", false);
+        registry.writeString(L"UserDirectories", L"*" + folder + L"\r\n");
+        registry.writeBool(L"UserSubDir", false);
     }
     install();
     const Link link = readLink(startMenuShortcut());
     ASSERT_TRUE(link.loaded);
-    const ProcessRun program = run("\"" + link.target + "\" /S", 30000);
+    const ProcessRun program = run(L"\"" + link.target + L"\" /S", 30000);
     ASSERT_TRUE(program.started) << link.target;
-    EXPECT_TRUE(program.finished) << "a silent clean must end by itself";
+    EXPECT_TRUE(program.finished) << L"a silent clean must end by itself";
     EXPECT_EQ(program.exitCode, 0u);
     EXPECT_FALSE(program.showedWindow);
     // The installed program really cleaned: the listed folder is emptied, not removed.
@@ -302,7 +302,7 @@ TEST_F(InstallerTest, SilentUninstallRemovesEverythingItInstalledAndKeepsStoredC
         engine::Registry registry;
         registry.createKey(kSettingsKey);
         ASSERT_TRUE(registry.openKey(kSettingsKey));
-        registry.writeString("UserDirectories", "*C:\\kept\r\n");
+        registry.writeString(L"UserDirectories", L"*C:\\kept\r\n");
     }
     install();
     uninstall();
@@ -312,21 +312,21 @@ TEST_F(InstallerTest, SilentUninstallRemovesEverythingItInstalledAndKeepsStoredC
     EXPECT_EQ(names(startupFolder()), startupBefore_);
 
     engine::Registry registry;
-    ASSERT_TRUE(registry.openKey(kSettingsKey)) << "the user's choices were removed";
-    EXPECT_EQ(registry.readString("UserDirectories"), "*C:\\kept\r\n");
+    ASSERT_TRUE(registry.openKey(kSettingsKey)) << L"the user's choices were removed";
+    EXPECT_EQ(registry.readString(L"UserDirectories"), L"*C:\\kept\r\n");
 }
 
 TEST_F(InstallerTest, LogonChoiceAddsExactlyTheStartupShortcutAndUninstallRemovesIt) {
-    install(" /LOGON");
-    std::set<std::string> added;
+    install(L" /LOGON");
+    std::set<std::wstring> added;
     for (const auto& name : names(startupFolder()))
         if (!startupBefore_.count(name))
             added.insert(name);
-    ASSERT_EQ(added, std::set<std::string>{kShortcutName});
-    const Link startup = readLink(startupFolder() + "\\" + kShortcutName);
+    ASSERT_EQ(added, std::set<std::wstring>{kShortcutName});
+    const Link startup = readLink(startupFolder() + L"\\" + kShortcutName);
     ASSERT_TRUE(startup.loaded);
-    EXPECT_EQ(lower(startup.target), lower(installDir() + "\\brightsweep.exe"));
-    EXPECT_EQ(startup.arguments, "/S");
+    EXPECT_EQ(lower(startup.target), lower(installDir() + L"\\brightsweep.exe"));
+    EXPECT_EQ(startup.arguments, L"/S");
     EXPECT_TRUE(readLink(startMenuShortcut()).loaded);
 
     uninstall();
@@ -335,8 +335,8 @@ TEST_F(InstallerTest, LogonChoiceAddsExactlyTheStartupShortcutAndUninstallRemove
 }
 
 TEST_F(InstallerTest, ReinstallWithoutLogonChoiceDropsTheEarlierStartupShortcut) {
-    install(" /LOGON");
-    ASSERT_TRUE(pathExists(startupFolder() + "\\" + kShortcutName));
+    install(L" /LOGON");
+    ASSERT_TRUE(pathExists(startupFolder() + L"\\" + kShortcutName));
     install();
     EXPECT_EQ(names(startupFolder()), startupBefore_);
     EXPECT_TRUE(readLink(startMenuShortcut()).loaded);
@@ -344,15 +344,15 @@ TEST_F(InstallerTest, ReinstallWithoutLogonChoiceDropsTheEarlierStartupShortcut)
 
 TEST_F(InstallerTest, PurgeSwitchAlsoRemovesStoredChoicesButNoOtherKeys) {
     testsupport::RegistryGuard company(kCompanyKey);
-    const std::string sibling = std::string(kCompanyKey) + "\\Other Product";
+    const std::wstring sibling = std::wstring(kCompanyKey) + L"\\Other Product";
     {
         engine::Registry registry;
         registry.createKey(kSettingsKey);
-        registry.createKey(std::string(kSettingsKey) + "\\RecycleBin");
+        registry.createKey(std::wstring(kSettingsKey) + L"\\RecycleBin");
         registry.createKey(sibling);
     }
     install();
-    uninstall(" /PURGE");
+    uninstall(L" /PURGE");
     EXPECT_FALSE(testsupport::keyExists(kSettingsKey));
     EXPECT_TRUE(testsupport::keyExists(sibling));
     EXPECT_FALSE(pathExists(installDir()));

@@ -13,25 +13,25 @@
 namespace {
 
 // The exe under test: the first program argument naming an .exe (its path inside the prefix).
-std::string exePath() {
-    return testsupport::argumentEndingWith(".exe");
+std::wstring exePath() {
+    return testsupport::argumentEndingWith(L".exe");
 }
 
-std::string queryString(const std::vector<char>& block, const char* name) {
-    char* value = nullptr;
+std::wstring queryString(const std::vector<wchar_t>& block, const wchar_t* name) {
+    wchar_t* value = nullptr;
     UINT length = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
-    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904E4\\") + name;
+    if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
         length == 0)
-        return "<missing>";
-    return std::string(value);
+        return L"<missing>";
+    return std::wstring(value);
 }
 
 class ExeResources : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(exePath().empty()) << "pass the exe to check as the first argument";
-        module_ = LoadLibraryExA(exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_FALSE(exePath().empty()) << L"pass the exe to check as the first argument";
+        module_ = LoadLibraryExW(exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module_, nullptr) << GetLastError();
     }
     void TearDown() override {
@@ -41,13 +41,13 @@ protected:
     HMODULE module_ = nullptr;
 };
 
-BOOL CALLBACK countName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+BOOL CALLBACK countName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
     auto* names = reinterpret_cast<std::vector<ULONG_PTR>*>(param);
     names->push_back(IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : ~ULONG_PTR{0});
     return TRUE;
 }
 
-BOOL CALLBACK countLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR param) {
+BOOL CALLBACK countLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD, LONG_PTR param) {
     ++*reinterpret_cast<int*>(param);
     return TRUE;
 }
@@ -55,17 +55,17 @@ BOOL CALLBACK countLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR param) {
 } // namespace
 
 TEST(VersionResource, NamesProductCompanyAndTheProjectVersion) {
-    const std::string exe = exePath();
+    const std::wstring exe = exePath();
     ASSERT_FALSE(exe.empty());
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
-    ASSERT_GT(size, 0u) << "no version resource";
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << L"no version resource";
+    std::vector<wchar_t> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
     const DWORD ms = MAKELONG(BS_VERSION_MINOR, BS_VERSION_MAJOR);
@@ -79,39 +79,41 @@ TEST(VersionResource, NamesProductCompanyAndTheProjectVersion) {
 
     // The string table Explorer reads is the one the translation list names.
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], 0x0409);
     EXPECT_EQ(translation[1], 1252);
 
-    EXPECT_EQ(queryString(block, "ProductName"), "Brightsweep");
-    EXPECT_EQ(queryString(block, "CompanyName"), "Quellmoor Software");
-    EXPECT_EQ(queryString(block, "FileVersion"), BS_VERSION);
-    EXPECT_EQ(queryString(block, "ProductVersion"), BS_VERSION);
-    EXPECT_EQ(queryString(block, "OriginalFilename"), "brightsweep.exe");
-    EXPECT_NE(queryString(block, "FileDescription").find("Brightsweep"), std::string::npos);
-    EXPECT_NE(queryString(block, "LegalCopyright").find("Quellmoor Software"), std::string::npos);
+    EXPECT_EQ(queryString(block, L"ProductName"), L"Brightsweep");
+    EXPECT_EQ(queryString(block, L"CompanyName"), L"Quellmoor Software");
+    EXPECT_EQ(queryString(block, L"FileVersion"), L"" BS_VERSION);
+    EXPECT_EQ(queryString(block, L"ProductVersion"), L"" BS_VERSION);
+    EXPECT_EQ(queryString(block, L"OriginalFilename"), L"brightsweep.exe");
+    EXPECT_NE(queryString(block, L"FileDescription").find(L"Brightsweep"), std::wstring::npos);
+    EXPECT_NE(queryString(block, L"LegalCopyright").find(L"Quellmoor Software"),
+              std::wstring::npos);
 }
 
 TEST_F(ExeResources, CarryOneManifestForTheLoader) {
     // A second manifest (for instance the toolchain's default one) would make the
     // loader's choice a matter of luck.
     std::vector<ULONG_PTR> names;
-    EnumResourceNamesA(module_, RT_MANIFEST, countName, reinterpret_cast<LONG_PTR>(&names));
+    EnumResourceNamesW(module_, RT_MANIFEST, countName, reinterpret_cast<LONG_PTR>(&names));
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0], ULONG_PTR{1});
     int languages = 0;
-    EnumResourceLanguagesA(module_, RT_MANIFEST, MAKEINTRESOURCEA(1), countLanguage,
+    EnumResourceLanguagesW(module_, RT_MANIFEST, MAKEINTRESOURCEW(1), countLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));
     EXPECT_EQ(languages, 1);
 }
 
 TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndDpiUnaware) {
-    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(found, nullptr);
     HGLOBAL loaded = LoadResource(module_, found);
     ASSERT_NE(loaded, nullptr);
+    // The manifest is UTF-8 text.
     const std::string text(static_cast<const char*>(LockResource(loaded)),
                            SizeofResource(module_, found));
 
@@ -135,21 +137,21 @@ TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndDpiUnaware) {
 TEST(Manifest, IsAcceptedByTheActivationContextParser) {
     // The loader parses the same resource when the program starts; a malformed manifest
     // stops the program from starting at all on Windows.
-    const std::string exe = exePath();
-    ACTCTXA context = {};
+    const std::wstring exe = exePath();
+    ACTCTXW context = {};
     context.cbSize = sizeof context;
     context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     context.lpSource = exe.c_str();
-    context.lpResourceName = MAKEINTRESOURCEA(1);
-    HANDLE handle = CreateActCtxA(&context);
+    context.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE handle = CreateActCtxW(&context);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE) << GetLastError();
     if (handle != INVALID_HANDLE_VALUE)
         ReleaseActCtx(handle);
 }
 
 TEST_F(ExeResources, IconComesIn16And32And48PixelsInTrueColour) {
-    HRSRC group = FindResourceA(module_, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
-    ASSERT_NE(group, nullptr) << "the program icon must be the first icon group";
+    HRSRC group = FindResourceW(module_, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr) << L"the program icon must be the first icon group";
     const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module_, group)));
     ASSERT_NE(data, nullptr);
     // GRPICONDIR: reserved, type, count; then 14-byte entries.
@@ -157,18 +159,18 @@ TEST_F(ExeResources, IconComesIn16And32And48PixelsInTrueColour) {
     std::vector<int> sizes;
     for (WORD i = 0; i < count; ++i) {
         const BYTE* entry = data + 6 + 14 * i;
-        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "bits per pixel";
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << L"bits per pixel";
         sizes.push_back(entry[0]);
     }
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
 
     for (int size : {16, 32, 48}) {
         HICON icon =
-            static_cast<HICON>(LoadImageA(module_, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
+            static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
         EXPECT_NE(icon, nullptr) << size;
         if (icon)
             DestroyIcon(icon);
     }
     // What Explorer shows for the file.
-    EXPECT_GE(ExtractIconExA(exePath().c_str(), -1, nullptr, nullptr, 0), 1u);
+    EXPECT_GE(ExtractIconExW(exePath().c_str(), -1, nullptr, nullptr, 0), 1u);
 }

@@ -46,9 +46,9 @@ void deleteValue(const std::wstring& path, const std::wstring& name) {
         RegDeleteValueW(key.get(), name.c_str());
 }
 
-std::wstring StoredValue::text() const {
-    std::wstring units(data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(units.data(), data.data(), units.size() * sizeof(wchar_t));
+std::wstring unitsOf(const std::string& bytes) {
+    std::wstring units(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(units.data(), bytes.data(), units.size() * sizeof(wchar_t));
     return units;
 }
 

@@ -85,12 +85,15 @@ bool setText(const std::wstring& path, const std::wstring& name, const std::wstr
              DWORD type = REG_SZ);
 void deleteValue(const std::wstring& path, const std::wstring& name);
 
+// Raw registry bytes read as UTF-16 units, zeros included.
+std::wstring unitsOf(const std::string& bytes);
+
 struct StoredValue {
     bool present = false;
     DWORD type = 0;
     std::string data; // the raw bytes as stored
     // The bytes as UTF-16 units, zeros included (a text value and its terminator).
-    std::wstring text() const;
+    std::wstring text() const { return unitsOf(data); }
 };
 StoredValue storedValue(const std::wstring& path, const std::wstring& name,
                         HKEY root = HKEY_CURRENT_USER);
