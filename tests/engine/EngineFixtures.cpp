@@ -1,8 +1,6 @@
 #include "tests/engine/EngineFixtures.h"
 #include "tests/support/TestSupport.h"
 
-#include <sddl.h>
-
 #include <vector>
 
 namespace enginetest {
@@ -108,25 +106,6 @@ CurrentFolder::CurrentFolder(const std::string& path) {
 
 CurrentFolder::~CurrentFolder() {
     SetCurrentDirectoryA(previous_.c_str());
-}
-
-std::string userSidText() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    std::vector<BYTE> buffer(512);
-    DWORD size = 0;
-    std::string text;
-    if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
-                            &size)) {
-        char* sid = nullptr;
-        if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-            text = sid;
-            LocalFree(sid);
-        }
-    }
-    CloseHandle(token);
-    return text;
 }
 
 } // namespace enginetest

@@ -52,7 +52,4 @@ private:
     std::string previous_;
 };
 
-// The current user's SID as text, read from the process token.
-std::string userSidText();
-
 } // namespace enginetest
