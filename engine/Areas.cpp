@@ -1,14 +1,11 @@
 #include "engine/Areas.h"
 
-#include "engine/Handles.h"
 #include "engine/Wipe.h"
 
 #include <windows.h>
 
-#include <sddl.h>
+#include <shellapi.h>
 #include <shlobj.h>
-
-#include <memory>
 
 namespace engine {
 
@@ -22,10 +19,6 @@ void shellAddToRecentDocs(unsigned int flags, const void* item) {
 }
 
 RecentDocsCall recentDocsCall = shellAddToRecentDocs;
-
-struct LocalFreer {
-    void operator()(wchar_t* text) const { LocalFree(text); }
-};
 
 } // namespace
 
@@ -45,39 +38,15 @@ void CleanWindowsTemp(bool includeSubFolders) {
     WipeFolder(std::wstring(buffer, length), includeSubFolders);
 }
 
-std::wstring CurrentUserSid() {
-    HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
-        return {};
-    const FileHandle token(raw); // closed by CloseHandle like any kernel handle
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    if (size == 0)
-        return {};
-    // TOKEN_USER holds pointers: keep its buffer pointer-aligned.
-    std::unique_ptr<void*[]> buffer(new void*[(size + sizeof(void*) - 1) / sizeof(void*)]);
-    if (!GetTokenInformation(token.get(), TokenUser, buffer.get(), size, &size))
-        return {};
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &text))
-        return {};
-    const std::unique_ptr<wchar_t, LocalFreer> owned(text);
-    return owned.get();
-}
-
 void EmptyRecycleBins() {
     std::vector<std::wstring> drives;
     GetFixedDrives(drives);
-    // "\Recycled" is the bin of Windows 95 to Me. The NT family keeps one bin per user:
-    // "\RECYCLER\<SID>" up to XP, "\$Recycle.Bin\<SID>" from Vista on.
-    const std::wstring sid = CurrentUserSid();
-    for (const auto& drive : drives) {
+    // "\Recycled" is the bin of Windows 95 to Me, which the shell of the NT family leaves alone.
+    for (const auto& drive : drives)
         WipeFolder(drive + L"\\Recycled", false);
-        if (sid.empty())
-            continue;
-        WipeFolder(drive + L"\\RECYCLER\\" + sid, false);
-        WipeFolder(drive + L"\\$Recycle.Bin\\" + sid, false);
-    }
+    // The NT family keeps one bin per user on each drive, with an index beside the deleted
+    // items: only the shell empties it whole, deleted folders and index included.
+    SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
 void ClearRecentDocuments() {

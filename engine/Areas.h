@@ -1,6 +1,7 @@
 #pragma once
 // The cleaning areas: the user's folders, the Windows temporary folder, the recycle
-// folders of the fixed drives and the shell's recent-documents list.
+// folders of the fixed drives with the user's Recycle Bin, and the shell's recent-documents
+// list.
 #include "engine/Choices.h"
 
 #include <string>
@@ -17,8 +18,6 @@ void ClearRecentDocuments();
 // test can see it made. Returns the call it replaces.
 using RecentDocsCall = void (*)(unsigned int flags, const void* item);
 RecentDocsCall SetRecentDocsCall(RecentDocsCall call);
-// The current user's security identifier as text ("S-1-5-21-..."), or "" when unknown.
-std::wstring CurrentUserSid();
 // Empties `drives` and fills it with "C:", "D:", ... for each fixed drive, in letter order.
 void GetFixedDrives(std::vector<std::wstring>& drives);
 

@@ -3,8 +3,6 @@
 #include "engine/Utf8.h"
 #include "tests/support/TestSupport.h"
 
-#include <sddl.h>
-
 #include <vector>
 
 namespace enginetest {
@@ -97,25 +95,6 @@ CurrentFolder::CurrentFolder(const std::wstring& path) {
 
 CurrentFolder::~CurrentFolder() {
     SetCurrentDirectoryW(previous_.c_str());
-}
-
-std::wstring userSidText() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    std::vector<BYTE> buffer(512);
-    DWORD size = 0;
-    std::wstring text;
-    if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
-                            &size)) {
-        wchar_t* sid = nullptr;
-        if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-            text = sid;
-            LocalFree(sid);
-        }
-    }
-    CloseHandle(token);
-    return text;
 }
 
 } // namespace enginetest

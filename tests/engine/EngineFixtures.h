@@ -52,7 +52,4 @@ private:
     std::wstring previous_;
 };
 
-// The current user's SID as text, read from the process token.
-std::wstring userSidText();
-
 } // namespace enginetest
