@@ -7,6 +7,7 @@
 #include "app/SettingsIds.h"
 #include "app/SettingsLayout.h"
 #include "app/AppResources.h"
+#include "engine/ProtectedPlaces.h"
 #include "engine/Registry.h"
 #include "ui/ModalLoop.h"
 
@@ -227,10 +228,12 @@ void TSettingsFrm::toggleRow(int checkBoxId) {
         CheckBox1Click();
 }
 
-std::wstring TSettingsFrm::BrowseForFolder() {
+namespace {
+
+std::wstring shellFolderPicker(HWND owner) {
     wchar_t buffer[261] = {};
     BROWSEINFOW info{};
-    info.hwndOwner = hwnd();
+    info.hwndOwner = owner;
     info.pidlRoot = nullptr;
     info.pszDisplayName = buffer;
     info.lpszTitle = kBrowseTitle;
@@ -243,10 +246,31 @@ std::wstring TSettingsFrm::BrowseForFolder() {
     return buffer;
 }
 
+FolderPicker folderPicker = shellFolderPicker;
+
+} // namespace
+
+FolderPicker SetFolderPicker(FolderPicker picker) {
+    const FolderPicker previous = folderPicker;
+    folderPicker = picker ? picker : shellFolderPicker;
+    return previous;
+}
+
+std::wstring TSettingsFrm::BrowseForFolder() {
+    return folderPicker(hwnd());
+}
+
 void TSettingsFrm::Button2Click() {
     const std::wstring path = BrowseForFolder();
     if (path.empty())
         return;
+    // A clean run would refuse to empty it anyway; say so now rather than list it.
+    if (engine::IsProtectedFolder(path)) {
+        ShowMessage(hwnd(), MessageKind::Information,
+                    L"Brightsweep will not empty \"" + path +
+                        L"\": that folder holds Windows or your own files.");
+        return;
+    }
     const int index = UserDirs.addString(path);
     UserDirs.setChecked(index, true);
 }

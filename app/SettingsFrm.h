@@ -19,6 +19,12 @@ namespace app {
 
 class TRemoveLinksDlg;
 
+// The folder picker behind "&Add..." (the shell's by default), replaceable so a test can
+// answer it; returns the chosen folder's path or "" when cancelled. Returns the picker it
+// replaces.
+using FolderPicker = std::wstring (*)(HWND owner);
+FolderPicker SetFolderPicker(FolderPicker picker);
+
 class TSettingsFrm : public ui::Window {
 public:
     TSettingsFrm();

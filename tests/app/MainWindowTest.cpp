@@ -300,3 +300,38 @@ TEST_F(MainWindow, TheRunShowsTheArrowWhileItsMessageIsUpAndTheHourglassOtherwis
     }
 }
 } // namespace
+
+namespace {
+std::wstring pickedFolder;
+std::wstring answeredText;
+
+TEST_F(MainWindow, AddRefusesAFolderHoldingWindowsOrTheUsersFilesAndListsAnOrdinaryOne) {
+    testsupport::TempTree tree(L"add");
+    const FolderPicker previous = SetFolderPicker([](HWND) { return pickedFolder; });
+    const auto add = [&] {
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(idButton2, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control(idButton2)));
+    };
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    for (const std::wstring& refused : {std::wstring(windows), tree.path() + L"\\..\\..\\.."}) {
+        pickedFolder = refused;
+        answeredText.clear();
+        apptest::answerFromTimer([](HWND dialog) {
+            answeredText = e2e::messageText(dialog);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        add();
+        EXPECT_NE(answeredText.find(L"holds Windows or your own files"), std::wstring::npos)
+            << refused;
+        EXPECT_TRUE(form.choices().userFolders.empty()) << refused;
+    }
+    pickedFolder = tree.path();
+    add();
+    add(); // the same folder twice makes two entries
+    SetFolderPicker(previous);
+    const std::vector<engine::UserFolder> added{{tree.path(), true}, {tree.path(), true}};
+    EXPECT_EQ(form.choices().userFolders, added);
+}
+} // namespace
