@@ -2,6 +2,7 @@
 
 #include "engine/Registry.h"
 #include "shortcuts/ComPtr.h"
+#include "shortcuts/LinkFile.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -158,16 +159,19 @@ void TPBShellLink::LoadFromFile(const std::string& fileName) {
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 link.put())))
         throw EPBShellLink(CreateFailedMessage);
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
+    // The object is loaded from a stream of checked bytes rather than by file name.
+    ComPtr<IPersistStream> persist;
+    if (FAILED(link->QueryInterface(IID_IPersistStream, persist.put())))
         throw EPBShellLink(QueryFailedMessage);
 
+    // Narrow name: this conversion goes when the component takes wide names.
     // A name that does not fit the conversion buffer fails the load: a cut name could
     // open some other file.
     std::vector<wchar_t> wideName(MAX_PATH, L'\0');
     if (MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, wideName.data(), MAX_PATH) == 0)
         throw EPBShellLink(ReadErrorMessage);
-    if (FAILED(file->Load(wideName.data(), STGM_READ)))
+    // The shell's loader trusts the file's sizes: a damaged shortcut must never reach it.
+    if (!LoadCheckedLink(persist.get(), wideName.data()))
         throw EPBShellLink(ReadErrorMessage);
 
     // Everything is read into locals first, so a failure while reading changes nothing.

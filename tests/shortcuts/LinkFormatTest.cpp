@@ -4,6 +4,7 @@
 
 #include "shortcuts/ComPtr.h"
 #include "shortcuts/LinkFormat.h"
+#include "shortcuts/ShellLnk.h"
 #include "tests/shortcuts/LinkCorpus.h"
 #include "tests/support/TestSupport.h"
 
@@ -173,4 +174,19 @@ TEST(LinkFormat, DamagedSizesFail) {
     Bytes padded = fullLink();
     padded.resize(MaxLinkFileSize);
     EXPECT_TRUE(IsWellFormedLink(padded));
+}
+
+TEST(LinkFormat, WhatFailsNeverReachesTheShell) {
+    // Cut short of its terminal block: a shortcut the shell alone would still load.
+    Bytes cut = fullLink();
+    cut.resize(cut.size() - 4);
+    ASSERT_TRUE(shellLoads(cut));
+    testsupport::TempTree tree("linkformat");
+    testsupport::writeFile(tree.at("cut.lnk"), std::string(cut.begin(), cut.end()));
+    try {
+        TPBShellLink().LoadFromFile(tree.at("cut.lnk"));
+        FAIL() << "the damaged shortcut loaded";
+    } catch (const EPBShellLink& e) {
+        EXPECT_STREQ(e.what(), "Read error.");
+    }
 }
