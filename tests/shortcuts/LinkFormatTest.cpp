@@ -137,32 +137,25 @@ TEST(LinkFormat, SharedFolderLinkInformationPasses) {
 
 TEST(LinkFormat, DamagedSizesFail) {
     ASSERT_TRUE(IsWellFormedLink(fullLink()));
-    // The first five are the damage that crashed the shell's loader.
+    // The first two crash the shell's own loader on this very file; the next two are the
+    // other kinds of damage that crashed it in damaged copies of the corpus.
     const std::pair<const char*, std::function<void(Bytes&)>> cases[] = {
         {"an item ID past the list", [](Bytes& b) { setNamed(b, "ItemIDSize", 0xFFFF); }},
-        {"an item ID of one byte", [](Bytes& b) { setNamed(b, "ItemIDSize", 1); }},
-        {"the ID list short of its items",
-         [](Bytes& b) { setNamed(b, "IDListSize", getField(b, findField(b, "IDListSize")) - 2); }},
-        {"the file cut inside the ID list", [](Bytes& b) { b.resize(0x4C + 40); }},
-        {"the volume past the link information",
+        {"the volume moved into the path that follows it",
          [](Bytes& b) {
-             setNamed(b, "VolumeIDOffset", getField(b, findField(b, "LinkInfoSize")));
+             setNamed(b, "VolumeIDOffset", getField(b, findField(b, "VolumeIDOffset")) + 8);
          }},
+        {"the ID list ending inside an item", [](Bytes& b) { setNamed(b, "IDListSize", 10); }},
+        {"the file cut inside the ID list", [](Bytes& b) { b.resize(0x4C + 40); }},
+        {"an item ID of one byte", [](Bytes& b) { setNamed(b, "ItemIDSize", 1); }},
         {"the volume label past the volume",
          [](Bytes& b) { setNamed(b, "VolumeLabelOffset", 0xFFFF); }},
-        {"the ID list past the file", [](Bytes& b) { setNamed(b, "IDListSize", 0xFFFF); }},
         {"link information smaller than its size field",
          [](Bytes& b) { setNamed(b, "LinkInfoSize", 3); }},
-        {"link information past the file",
-         [](Bytes& b) { setNamed(b, "LinkInfoSize", 0xFFFFFFFF); }},
-        {"a header size between the two layouts",
-         [](Bytes& b) { setNamed(b, "LinkInfoHeaderSize", 0x20); }},
         {"a string past the file", [](Bytes& b) { setNamed(b, "CountCharacters", 0xFFFF); }},
         {"an extra block too small for its signature",
          [](Bytes& b) { setNamed(b, "BlockSize", 5); }},
-        {"an extra block past the file", [](Bytes& b) { setNamed(b, "BlockSize", 0xFFFFFFFF); }},
         {"no terminal block", [](Bytes& b) { b.resize(b.size() - 4); }},
-        {"a shell link header of another size", [](Bytes& b) { setNamed(b, "HeaderSize", 0x4D); }},
         {"more than the size read", [](Bytes& b) { b.resize(MaxLinkFileSize + 1); }},
     };
     for (const auto& [what, damage] : cases) {
