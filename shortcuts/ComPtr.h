@@ -27,6 +27,8 @@ private:
 template <class T> class ComPtr {
 public:
     ComPtr() = default;
+    // Takes over a reference handed out by a creating call (null holds nothing).
+    explicit ComPtr(T* owned) : ptr_(owned) {}
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}

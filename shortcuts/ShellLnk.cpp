@@ -1,6 +1,7 @@
 #include "shortcuts/ShellLnk.h"
 
 #include "shortcuts/ComPtr.h"
+#include "shortcuts/LinkFile.h"
 #include "shortcuts/ShellFolders.h"
 
 #include <windows.h>
@@ -155,11 +156,13 @@ void TPBShellLink::LoadFromFile(const std::wstring& fileName) {
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.put())))
         throw EPBShellLink(CreateFailedMessage);
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
+    // The object is loaded from a stream of checked bytes rather than by file name.
+    ComPtr<IPersistStream> persist;
+    if (FAILED(link->QueryInterface(IID_IPersistStream, persist.put())))
         throw EPBShellLink(QueryFailedMessage);
 
-    if (FAILED(file->Load(fileName.c_str(), STGM_READ)))
+    // The shell's loader trusts the file's sizes: a damaged shortcut must never reach it.
+    if (!LoadCheckedLink(persist.get(), fileName))
         throw EPBShellLink(ReadErrorMessage);
 
     // Everything is read into locals first, so a failure while reading changes nothing.

@@ -1,6 +1,7 @@
 #pragma once
 // Read access to shortcut files (".lnk") through the shell's own shell-link object.
-// The file is never parsed here and the shortcut is never resolved.
+// Only the file's structure is checked here (LinkFormat.h), before the shell sees it;
+// what the shortcut holds is read by the shell alone, and it is never resolved.
 #include "shortcuts/FileIcon.h"
 #include "shortcuts/Persistent.h"
 #include "shortcuts/ShellFolders.h"
