@@ -119,10 +119,11 @@ std::string project(const HelpSource& source, const std::string& base) {
                        "Language=0x409 English (United States)\n"
                        "Title=" +
                        source.title + "\n\n[WINDOWS]\n";
-    // Tri-pane window that follows the shown topic in the contents (0x120), navigation pane
-    // 220 pixels wide, buttons Hide/Show, Back, Forward, Home, Print and Options (0x304E).
+    // Tri-pane window with a Search tab that follows the shown topic in the contents
+    // (0x520), navigation pane 260 pixels wide, buttons Hide/Show, Back, Forward, Home, Print
+    // and Options (0x304E).
     text += "main=\"" + caption + "\",\"" + base + ".hhc\",\"" + base + ".hhk\",\"" + contents +
-            "\",\"" + contents + "\",,,,,0x120,220,0x304E,,,,,,,,0\n\n[FILES]\n";
+            "\",\"" + contents + "\",,,,,0x520,260,0x304E,,,,,,,,0\n\n[FILES]\n";
     for (const Topic& t : source.topics) {
         text += pageName(t) + "\n";
     }
