@@ -193,11 +193,7 @@ DWORD TSettingsFrm::HelpTopicOf(HWND control) {
 }
 
 void TSettingsFrm::showHelpFor(HWND control) {
-    const DWORD topic = HelpTopicOf(control);
-    if (topic)
-        showHelp(hwnd(), HelpFilePath(), HELP_CONTEXT, topic);
-    else
-        showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
+    ShowHelp(hwnd(), HelpTopicOf(control)); // a control without a topic opens the contents
 }
 
 bool TSettingsFrm::preTranslate(MSG& msg) {
@@ -215,7 +211,7 @@ void TSettingsFrm::Button4Click() {
 }
 
 void TSettingsFrm::HelpBtnClick() {
-    showHelp(hwnd(), HelpFilePath(), HELP_CONTENTS, 0);
+    ShowHelp(hwnd(), 0);
 }
 
 void TSettingsFrm::CheckBox1Click() {
@@ -382,7 +378,7 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        WinHelpW(hwnd(), HelpFilePath().c_str(), HELP_QUIT, 0);
+        CloseHelp(hwnd());
         PostQuitMessage(0);
         return 0;
     }

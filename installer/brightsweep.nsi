@@ -5,7 +5,7 @@
 ; Built by CMake's "installer" target (see installer/CMakeLists.txt), which passes:
 ;   VERSION  x.y.z          OUTFILE  path of the setup program to write
 ;   EXE      brightsweep.exe ICON    program icon       LICENSE  licence text
-;   HELP     Tidyvane.hlp
+;   HELP     Tidyvane.hlp    HTMLHELP Tidyvane.chm
 ;
 ; Command line, besides NSIS's own /S (silent) and /D=folder:
 ;   setup.exe /LOGON           also tick "Clean silently when I log on"
@@ -80,6 +80,7 @@ Section "${PRODUCT}" SecProgram
   File "/oname=brightsweep.exe" "${EXE}"
   File "/oname=LICENSE.txt" "${LICENSE}"
   File "/oname=Tidyvane.hlp" "${HELP}"
+  File "/oname=Tidyvane.chm" "${HTMLHELP}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\brightsweep.exe" "" \
@@ -141,6 +142,7 @@ Section "un.${PRODUCT}" UnSecProgram
   Delete "$INSTDIR\brightsweep.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Tidyvane.hlp"
+  Delete "$INSTDIR\Tidyvane.chm"
   Delete "$INSTDIR\Tidyvane.gid"
   Delete "$INSTDIR\Tidyvane.fts"
   Delete "$INSTDIR\uninstall.exe"

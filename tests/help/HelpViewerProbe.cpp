@@ -43,9 +43,11 @@ int main() {
         return shown.ok ? 0 : 1;
     }
     // The program's own way of asking WinHelp, so its retry is exercised too.
-    const bool asked = which == L"contents" ? app::showHelp(nullptr, argv[1], HELP_CONTENTS, 0)
-                                            : app::showHelp(nullptr, argv[1], HELP_CONTEXT,
-                                                            std::wcstoul(argv[2], nullptr, 10));
+    const bool asked =
+        which == L"contents"
+            ? app::CallHelpViewer(nullptr, {app::HelpViewer::WinHlp32, argv[1], HELP_CONTENTS, 0})
+            : app::CallHelpViewer(nullptr, {app::HelpViewer::WinHlp32, argv[1], HELP_CONTEXT,
+                                            std::wcstoul(argv[2], nullptr, 10)});
     if (!asked) {
         std::printf("WinHelp could not be reached (%lu)\n", GetLastError());
         return 1;

@@ -43,6 +43,9 @@ std::wstring builtExe() {
 std::wstring builtHelpFile() {
     return testsupport::argumentEndingWith(L".hlp");
 }
+std::wstring builtHtmlHelpFile() {
+    return testsupport::argumentEndingWith(L".chm");
+}
 
 std::wstring shellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -235,13 +238,14 @@ protected:
 TEST_F(InstallerTest, SilentInstallPutsProgramShortcutAndUninstallEntry) {
     install();
     const std::wstring dir = installDir();
-    const std::vector<std::wstring> expected = {L"LICENSE.txt", L"Tidyvane.hlp", L"brightsweep.exe",
-                                                L"uninstall.exe"};
+    const std::vector<std::wstring> expected = {L"LICENSE.txt", L"Tidyvane.chm", L"Tidyvane.hlp",
+                                                L"brightsweep.exe", L"uninstall.exe"};
     EXPECT_EQ(listFolder(dir), expected);
     ASSERT_TRUE(pathExists(builtExe()));
     EXPECT_TRUE(readFile(dir + L"\\brightsweep.exe") == readFile(builtExe()))
         << L"not the exe of this build";
     EXPECT_TRUE(readFile(dir + L"\\Tidyvane.hlp") == readFile(builtHelpFile()));
+    EXPECT_TRUE(readFile(dir + L"\\Tidyvane.chm") == readFile(builtHtmlHelpFile()));
 
     const Link link = readLink(startMenuShortcut());
     ASSERT_TRUE(link.loaded) << startMenuShortcut();

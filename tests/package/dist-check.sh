@@ -22,7 +22,7 @@ setup=$dist/$name-setup.exe
 check "dist holds exactly the zip, the setup program and SHA256SUMS" \
   test "$(cd "$dist" && ls | LC_ALL=C sort | tr '\n' ' ')" = "SHA256SUMS $name-portable.zip $name-setup.exe "
 
-expected="$name/LICENSE $name/README.md $name/Tidyvane.hlp $name/brightsweep.exe "
+expected="$name/LICENSE $name/README.md $name/Tidyvane.chm $name/Tidyvane.hlp $name/brightsweep.exe "
 listing=$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 check "zip lists [$expected]" test "$listing" = "$expected"
 
@@ -32,6 +32,7 @@ unzip -q "$zip" -d "$unpacked"
 check "zip holds the built exe" cmp -s "$unpacked/$name/brightsweep.exe" "$build/brightsweep.exe"
 check "zip holds the licence" cmp -s "$unpacked/$name/LICENSE" "$src/LICENSE"
 check "zip holds the built help file" cmp -s "$unpacked/$name/Tidyvane.hlp" "$build/Tidyvane.hlp"
+check "zip holds the built HTML Help file" cmp -s "$unpacked/$name/Tidyvane.chm" "$build/Tidyvane.chm"
 
 check "setup program is a Windows program" test "$(head -c 2 "$setup")" = "MZ"
 check "SHA256SUMS names both downloads" test "$(awk '{print $2}' "$dist/SHA256SUMS" | tr '\n' ' ')" = "$name-portable.zip $name-setup.exe "

@@ -5,10 +5,10 @@
 #include "HelpSource.h"
 #include "HlpReader.h"
 #include "HlpWriter.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -172,25 +172,8 @@ TEST(Writer, SourceWithWindowsLineEndingsGivesTheSameFile) {
     EXPECT_EQ(hlpc::writeHlp(parse(crlf), 0), hlpc::writeHlp(parse(lf), 0));
 }
 
-class TempDir {
-public:
-    TempDir()
-        : path_(fs::temp_directory_path() /
-                ("hlpc-test-" +
-                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using hlpctest::TempDir;
+using hlpctest::writeText;
 
 TEST(Compiler, MalformedSourcesNameTheLineAndLeaveNoHelpFile) {
     struct Case {
@@ -221,7 +204,8 @@ TEST(Compiler, MalformedSourcesNameTheLineAndLeaveNoHelpFile) {
         {"", 0, "no @title"},
     };
     TempDir dir;
-    const std::string src = dir.file("help.txt"), out = dir.file("help.hlp");
+    const std::string src = dir.file("help.txt"), out = dir.file("help.hlp"),
+                      project = dir.file("help.hhp");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         writeText(src, c.source);
@@ -235,6 +219,10 @@ TEST(Compiler, MalformedSourcesNameTheLineAndLeaveNoHelpFile) {
         }
         EXPECT_FALSE(fs::exists(out));
         EXPECT_FALSE(fs::exists(out + ".tmp"));
+        // Nor an HTML Help project that chmcmd would compile instead.
+        writeText(project, "stale project from an earlier build");
+        EXPECT_THROW(hlpc::compileHtmlHelpProject(src, project), hlpc::SourceError);
+        EXPECT_FALSE(fs::exists(project));
     }
 
     // A paragraph too long for one topic block, reported where it grew too long.
@@ -266,6 +254,14 @@ TEST(Compiler, CommandLineReportsFileAndLineAndFails) {
     EXPECT_EQ(std::system((std::string(HLPC_EXE) + " --date 0 " + src + " " + out).c_str()), 0);
     expectMatches(hlpread::readHlp(hlpread::readBinaryFile(out)),
                   parse("@title T\n@topic contents C\nx\n@topic 2 Two\ny\n"));
+
+    // The HTML Help project lands beside the project file it names.
+    EXPECT_EQ(
+        std::system((std::string(HLPC_EXE) + " --html " + src + " " + dir.file("h.hhp")).c_str()),
+        0);
+    for (const char* name : {"h.hhp", "h.hhc", "h.hhk", "contents.htm", "idh_2.htm"}) {
+        EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+    }
 }
 
 } // namespace
