@@ -1,5 +1,6 @@
-// The exe says who made it and which version it is, carries exactly one manifest that
-// Windows accepts, and has its icon in every size Explorer asks for.
+// The exe says who made it and which version it is, names the oldest Windows it runs on,
+// carries exactly one manifest that Windows accepts, and has its icon in every size
+// Explorer asks for.
 #include <gtest/gtest.h>
 
 #include "tests/support/TestSupport.h"
@@ -7,6 +8,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -90,9 +94,32 @@ TEST(VersionResource, NamesProductCompanyAndTheProjectVersion) {
     EXPECT_EQ(queryString(block, L"FileVersion"), L"" BS_VERSION);
     EXPECT_EQ(queryString(block, L"ProductVersion"), L"" BS_VERSION);
     EXPECT_EQ(queryString(block, L"OriginalFilename"), L"brightsweep.exe");
-    EXPECT_NE(queryString(block, L"FileDescription").find(L"Brightsweep"), std::wstring::npos);
-    EXPECT_NE(queryString(block, L"LegalCopyright").find(L"Quellmoor Software"),
-              std::wstring::npos);
+    // Task Manager lists the running program by its description.
+    EXPECT_EQ(queryString(block, L"FileDescription"), L"Brightsweep");
+    EXPECT_EQ(queryString(block, L"LegalCopyright"),
+              L"Copyright \u00A9 " BS_COPYRIGHT_YEAR L" Quellmoor Software");
+}
+
+TEST(ExeHeader, NamesVistaAsTheOldestWindowsAndCarriesNoSymbols) {
+    std::ifstream in(exePath().c_str(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    IMAGE_DOS_HEADER dos{};
+    ASSERT_GE(bytes.size(), sizeof dos);
+    std::memcpy(&dos, bytes.data(), sizeof dos);
+    IMAGE_NT_HEADERS32 nt{};
+    ASSERT_GE(bytes.size(), static_cast<size_t>(dos.e_lfanew) + sizeof nt);
+    std::memcpy(&nt, bytes.data() + dos.e_lfanew, sizeof nt);
+    ASSERT_EQ(nt.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+
+    // The program uses Vista's entry points: an older Windows must refuse it outright rather
+    // than start it and fail on a missing import.
+    EXPECT_EQ(nt.OptionalHeader.MajorSubsystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorSubsystemVersion, 0);
+    EXPECT_EQ(nt.OptionalHeader.MajorOperatingSystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorOperatingSystemVersion, 0);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(nt.FileHeader.PointerToSymbolTable, 0u) << L"not stripped";
+    EXPECT_EQ(nt.FileHeader.NumberOfSymbols, 0u);
 }
 
 TEST_F(ExeResources, CarryOneManifestForTheLoader) {
