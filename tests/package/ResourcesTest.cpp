@@ -176,22 +176,30 @@ TEST(Manifest, IsAcceptedByTheActivationContextParser) {
         ReleaseActCtx(handle);
 }
 
-TEST_F(ExeResources, IconComesIn16And32And48PixelsInTrueColour) {
+TEST_F(ExeResources, IconComesInEverySizeWindowsAsksForWithTheLargestAsPng) {
     HRSRC group = FindResourceW(module_, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr) << L"the program icon must be the first icon group";
     const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module_, group)));
     ASSERT_NE(data, nullptr);
-    // GRPICONDIR: reserved, type, count; then 14-byte entries.
+    // GRPICONDIR: reserved, type, count; then 14-byte entries (width 0 means 256).
     const WORD count = *reinterpret_cast<const WORD*>(data + 4);
     std::vector<int> sizes;
     for (WORD i = 0; i < count; ++i) {
         const BYTE* entry = data + 6 + 14 * i;
         EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << L"bits per pixel";
-        sizes.push_back(entry[0]);
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        sizes.push_back(size);
+        // Windows reads the 256-pixel image as PNG; stored as a bitmap it takes 256 KiB.
+        const WORD id = *reinterpret_cast<const WORD*>(entry + 12);
+        HRSRC image = FindResourceW(module_, MAKEINTRESOURCEW(id), RT_ICON);
+        ASSERT_NE(image, nullptr) << size;
+        const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module_, image)));
+        EXPECT_EQ(std::memcmp(bytes, "\x89PNG", 4) == 0, size == 256) << size;
     }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+    const std::vector<int> expected = {16, 20, 24, 32, 40, 48, 64, 256};
+    EXPECT_EQ(sizes, expected);
 
-    for (int size : {16, 32, 48}) {
+    for (int size : expected) {
         HICON icon =
             static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
         EXPECT_NE(icon, nullptr) << size;
