@@ -8,6 +8,7 @@
 
 #include "engine/Registry.h"
 #include "shortcuts/ComPtr.h"
+#include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 
 #include <windows.h>
@@ -204,6 +205,63 @@ Link readLink(const std::wstring& path) {
 std::set<std::wstring> names(const std::wstring& folder) {
     const auto list = listFolder(folder);
     return std::set<std::wstring>(list.begin(), list.end());
+}
+
+// The wizard's next page: a new inner page whose button for going on (id 1: "Next",
+// "I Agree", "Install", "Finish") reads `label` and can be pressed; null if none came.
+HWND waitForPage(HWND wizard, HWND previous, const std::wstring& label) {
+    HWND page = nullptr;
+    const bool came = testsupport::waitUntil(
+        [&] {
+            page = FindWindowExW(wizard, nullptr, L"#32770", nullptr);
+            HWND next = GetDlgItem(wizard, IDOK);
+            return page && page != previous && next && e2e::windowText(next) == label &&
+                   e2e::isEnabled(next);
+        },
+        60000);
+    return came ? page : nullptr;
+}
+
+// Looks among the top-level windows for one of a process running `exe`.
+struct ProgramSearch {
+    std::wstring exe;
+    DWORD found = 0;
+};
+
+BOOL CALLBACK findProgramWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ProgramSearch*>(param);
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process)
+        return TRUE;
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (QueryFullProcessImageNameW(process, 0, path, &size) && lower(path) == search->exe)
+        search->found = id;
+    CloseHandle(process);
+    return search->found ? FALSE : TRUE;
+}
+
+// The id of a process running `exe` that has a window, waited for; 0 if none came.
+DWORD waitForProgram(const std::wstring& exe) {
+    ProgramSearch search{lower(exe)};
+    testsupport::waitUntil(
+        [&] {
+            EnumWindows(findProgramWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != 0;
+        },
+        30000);
+    return search.found;
+}
+
+void endProcess(DWORD id) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!process)
+        return;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
 }
 
 // Everything outside the settings that an installation could touch, to compare before
@@ -435,4 +493,45 @@ TEST_F(InstallerTest, PurgeSwitchAlsoRemovesStoredChoicesButNoOtherKeys) {
     EXPECT_FALSE(testsupport::keyExists(kSettingsKey));
     EXPECT_TRUE(testsupport::keyExists(sibling));
     EXPECT_FALSE(pathExists(kAllUsers.installDir()));
+}
+
+TEST_F(InstallerTest, WizardInstallsForMeOnlyAndItsLastPageStartsTheProgram) {
+    e2e::Process setup(setupProgram(), L"");
+    HWND wizard =
+        e2e::waitForWindow(setup.id(), L"#32770", L"Brightsweep " BS_VERSION L" Setup", 30000);
+    ASSERT_TRUE(wizard);
+    const auto goOn = [&](HWND page, const wchar_t* label) {
+        HWND next = waitForPage(wizard, page, label);
+        EXPECT_TRUE(next) << L"no page with " << label;
+        return next;
+    };
+    HWND page = goOn(nullptr, L"&Next >"); // welcome
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"I &Agree"));
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"&Next >")); // for whom
+    HWND meOnly = e2e::findControlByText(page, L"Button", L"For &me only");
+    HWND allUsers = e2e::findControlByText(page, L"Button", L"For &all users of this computer");
+    ASSERT_TRUE(meOnly && allUsers);
+    e2e::send(allUsers, BM_SETCHECK, BST_UNCHECKED);
+    e2e::send(meOnly, BM_SETCHECK, BST_CHECKED);
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"&Next >")); // components
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"&Install")); // folder
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"&Next >")); // files copied
+    e2e::press(GetDlgItem(wizard, IDOK));
+    ASSERT_TRUE(page = goOn(page, L"&Finish"));
+    HWND start = e2e::findControlByText(page, L"Button", L"&Start Brightsweep now");
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(e2e::isChecked(start));
+    e2e::press(GetDlgItem(wizard, IDOK));
+    EXPECT_EQ(setup.waitForExit(30000), std::optional<DWORD>(0));
+
+    EXPECT_TRUE(testsupport::keyExists(kUninstallKey, HKEY_CURRENT_USER));
+    EXPECT_FALSE(testsupport::keyExists(kUninstallKey, HKEY_LOCAL_MACHINE));
+    const DWORD program = waitForProgram(kCurrentUser.installDir() + L"\\brightsweep.exe");
+    EXPECT_NE(program, 0u) << L"the installed program did not start";
+    endProcess(program);
 }
