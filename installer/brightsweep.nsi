@@ -8,6 +8,7 @@
 ; Built by CMake's "installer" target (see installer/CMakeLists.txt), which passes:
 ;   VERSION  x.y.z           COPYRIGHT_YEAR  yyyy     OUTFILE  setup program to write
 ;   EXE      brightsweep.exe ICON    program icon     LICENSE  licence text (CR LF)
+;   WIZARD   side picture of the first and last pages (164 x 314)
 ;   FILES_NSH  macros installing and removing the files that go with the program
 ;
 ; Command line, besides NSIS's own /S (silent) and /D=folder (which comes last):
@@ -67,7 +68,9 @@ Var ModeCurrentUser
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
 !define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_SMALLDESC
 !define MUI_FINISHPAGE_NOAUTOCLOSE
 
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenElevated
@@ -140,7 +143,7 @@ SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The program, its help, README and licence, a Start Menu shortcut and an uninstaller."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecLogon} "Cleans at every log-on, silently: each time, Brightsweep deletes what your stored choices name, without asking and without showing anything."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecLogon} "At every log-on Brightsweep deletes what your stored choices name: silently, without asking."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 ; --- install mode ---
@@ -200,17 +203,23 @@ Function InstallModePage
     Abort
   ${EndIf}
   !insertmacro MUI_HEADER_TEXT "Choose Users" "Choose who can use ${PRODUCT} on this computer."
+  ; $LOCALAPPDATA follows the shell context: the user's own folder is wanted here.
+  SetShellVarContext current
+  StrCpy $1 "$LOCALAPPDATA\Programs\${PRODUCT}"
+  ${If} $InstallMode == "AllUsers"
+    SetShellVarContext all
+  ${EndIf}
   nsDialogs::Create 1018
   Pop $0
   ${NSD_CreateLabel} 0 0 100% 24u "Install ${PRODUCT} for yourself alone, in your own folders, or for everyone who uses this computer."
   Pop $0
   ${NSD_CreateRadioButton} 10u 32u -10u 12u "For &me only"
   Pop $ModeCurrentUser
-  ${NSD_CreateLabel} 22u 45u -22u 20u "Into $LOCALAPPDATA\Programs\${PRODUCT}. No administrator rights needed."
+  ${NSD_CreateLabel} 22u 45u -22u 20u "Into $1. No administrator rights needed."
   Pop $0
   ${NSD_CreateRadioButton} 10u 72u -10u 12u "For &all users of this computer"
   Pop $ModeAllUsers
-  ${NSD_CreateLabel} 22u 85u -22u 20u "Into $PROGRAMFILES\${PRODUCT}. Windows will ask for administrator rights."
+  ${NSD_CreateLabel} 22u 85u -22u 20u "Into $PROGRAMFILES\${PRODUCT}. Needs administrator rights."
   Pop $0
   ${If} $InstallMode == "AllUsers"
     ${NSD_Check} $ModeAllUsers

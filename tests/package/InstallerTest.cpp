@@ -513,6 +513,10 @@ TEST_F(InstallerTest, WizardInstallsForMeOnlyAndItsLastPageStartsTheProgram) {
     HWND meOnly = e2e::findControlByText(page, L"Button", L"For &me only");
     HWND allUsers = e2e::findControlByText(page, L"Button", L"For &all users of this computer");
     ASSERT_TRUE(meOnly && allUsers);
+    EXPECT_TRUE(e2e::findControlByText(page, L"Static",
+                                       L"Into " + kCurrentUser.installDir() +
+                                           L". No administrator rights needed."))
+        << L"the page names another folder than setup uses";
     e2e::send(allUsers, BM_SETCHECK, BST_UNCHECKED);
     e2e::send(meOnly, BM_SETCHECK, BST_CHECKED);
     e2e::press(GetDlgItem(wizard, IDOK));
