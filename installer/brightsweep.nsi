@@ -251,14 +251,22 @@ Function SkipWhenElevated
 FunctionEnd
 
 ; The finish page's "Start Brightsweep now". An elevated setup would hand its rights on
-; to the program; Explorer, which runs as the logged-on user, starts it instead.
+; to the program; Explorer, which runs as the logged-on user, starts it instead. Windows
+; keeps explorer.exe in the Windows folder, Wine in System32.
 Function StartProgram
   !insertmacro AccountType
   ${If} $0 == "Admin"
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\brightsweep.exe"'
-  ${Else}
-    Exec '"$INSTDIR\brightsweep.exe"'
+    StrCpy $1 "$WINDIR\explorer.exe"
+    ${IfNot} ${FileExists} $1
+      StrCpy $1 "$SYSDIR\explorer.exe"
+    ${EndIf}
+    ClearErrors
+    Exec '"$1" "$INSTDIR\brightsweep.exe"'
+    ${IfNot} ${Errors}
+      Return
+    ${EndIf}
   ${EndIf}
+  Exec '"$INSTDIR\brightsweep.exe"'
 FunctionEnd
 
 Function .onInit
