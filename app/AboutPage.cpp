@@ -1,4 +1,5 @@
 #include "app/AboutPage.h"
+#include "app/ProductInfo.h"
 #include "app/SettingsIds.h"
 #include "ui/Painting.h"
 
@@ -7,7 +8,7 @@
 namespace app {
 
 const wchar_t* const kCreditsText =
-    L"Brightsweep\r\nVersion 1.0\r\n\r\n"
+    L"Brightsweep\r\nVersion " BS_VERSION_TEXT L"\r\n\r\n"
     L"Designed and written by the small team at Quellmoor Software, who got tired of "
     L"cleaning the same folders by hand every Friday.\r\n\r\n"
     L"Programming: Ada Fenwick and Tomas Ibarra.\r\n\r\n"
@@ -17,7 +18,7 @@ const wchar_t* const kCreditsText =
     L"Brightsweep only removes a file it can open for exclusive writing, and never touches "
     L"desktop.ini.\r\n\r\n"
     L"Thanks to everyone who sent us a bug report, a kind word or both.\r\n\r\n"
-    L"Brightsweep is shareware: if you use it, please register.\r\n\r\n"
+    L"Brightsweep is free: the MIT licence lets you use, copy and share it at no charge.\r\n\r\n"
     L"Made in Quellmoor Bridge. Keep your windows bright!";
 
 const wchar_t* const kContactLines = L"Quellmoor Software\r\n"
@@ -27,7 +28,7 @@ const wchar_t* const kContactLines = L"Quellmoor Software\r\n"
                                      L"Tel: +44 1632 960418\r\n"
                                      L"E-mail: sweep@quellmoor.example";
 
-const wchar_t* const kCopyrightLine = L"Copyright (C) 2026 Quellmoor Software";
+const wchar_t* const kCopyrightLine = BS_COPYRIGHT_TEXT;
 
 // Under a reserved domain, so the link can never lead to a stranger's site.
 const wchar_t* const kWebAddress = L"http://quellmoor.example/";

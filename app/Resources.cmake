@@ -1,10 +1,15 @@
 # The program's icon, version information and manifest, configured from the project
-# version. Included by app/CMakeLists.txt once the brightsweep target exists.
+# version, and what the exe's header says. Included by app/CMakeLists.txt once the
+# brightsweep target exists.
 set(BS_ICON_FILE ${CMAKE_SOURCE_DIR}/res/brightsweep.ico)
 set(BS_MANIFEST_FILE ${CMAKE_CURRENT_BINARY_DIR}/brightsweep.manifest)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/brightsweep.manifest.in ${BS_MANIFEST_FILE} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
 target_sources(brightsweep PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+# The version and copyright line of the About page, from the same place.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductInfo.h.in
+               ${CMAKE_BINARY_DIR}/generated/app/ProductInfo.h @ONLY)
+target_include_directories(bs_app PUBLIC ${CMAKE_BINARY_DIR}/generated)
 # windres does not see what the .rc pulls in: rebuild it when the icon or manifest change.
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/version.rc PROPERTIES
   OBJECT_DEPENDS "${BS_ICON_FILE};${BS_MANIFEST_FILE};${CMAKE_CURRENT_LIST_DIR}/AppResources.h")
@@ -27,4 +32,14 @@ if(NOT MSVC)
     endif()
     target_link_options(brightsweep PRIVATE -B${bs_no_manifest_dir}/)
   endif()
+endif()
+
+# The header names the oldest Windows the program runs on: Vista (6.0), whose entry points
+# it uses. The shipped build carries no symbols or debug sections (tools/package checks).
+if(MSVC)
+  target_link_options(brightsweep PRIVATE /SUBSYSTEM:WINDOWS,6.0)
+else()
+  target_link_options(brightsweep PRIVATE
+    -Wl,--subsystem,windows:6.0 -Wl,--major-os-version,6 -Wl,--minor-os-version,0
+    $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()

@@ -1,5 +1,6 @@
-// The exe says who made it and which version it is, carries exactly one manifest that
-// Windows accepts, and has its icon in every size Explorer asks for.
+// The exe says who made it and which version it is, names the oldest Windows it runs on,
+// carries exactly one manifest that Windows accepts, and has its icon in every size
+// Explorer asks for.
 #include <gtest/gtest.h>
 
 #include "tests/support/TestSupport.h"
@@ -7,6 +8,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -90,9 +94,32 @@ TEST(VersionResource, NamesProductCompanyAndTheProjectVersion) {
     EXPECT_EQ(queryString(block, L"FileVersion"), L"" BS_VERSION);
     EXPECT_EQ(queryString(block, L"ProductVersion"), L"" BS_VERSION);
     EXPECT_EQ(queryString(block, L"OriginalFilename"), L"brightsweep.exe");
-    EXPECT_NE(queryString(block, L"FileDescription").find(L"Brightsweep"), std::wstring::npos);
-    EXPECT_NE(queryString(block, L"LegalCopyright").find(L"Quellmoor Software"),
-              std::wstring::npos);
+    // Task Manager lists the running program by its description.
+    EXPECT_EQ(queryString(block, L"FileDescription"), L"Brightsweep");
+    EXPECT_EQ(queryString(block, L"LegalCopyright"),
+              L"Copyright \u00A9 " BS_COPYRIGHT_YEAR L" Quellmoor Software");
+}
+
+TEST(ExeHeader, NamesVistaAsTheOldestWindowsAndCarriesNoSymbols) {
+    std::ifstream in(exePath().c_str(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    IMAGE_DOS_HEADER dos{};
+    ASSERT_GE(bytes.size(), sizeof dos);
+    std::memcpy(&dos, bytes.data(), sizeof dos);
+    IMAGE_NT_HEADERS32 nt{};
+    ASSERT_GE(bytes.size(), static_cast<size_t>(dos.e_lfanew) + sizeof nt);
+    std::memcpy(&nt, bytes.data() + dos.e_lfanew, sizeof nt);
+    ASSERT_EQ(nt.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+
+    // The program uses Vista's entry points: an older Windows must refuse it outright rather
+    // than start it and fail on a missing import.
+    EXPECT_EQ(nt.OptionalHeader.MajorSubsystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorSubsystemVersion, 0);
+    EXPECT_EQ(nt.OptionalHeader.MajorOperatingSystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorOperatingSystemVersion, 0);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(nt.FileHeader.PointerToSymbolTable, 0u) << L"not stripped";
+    EXPECT_EQ(nt.FileHeader.NumberOfSymbols, 0u);
 }
 
 TEST_F(ExeResources, CarryOneManifestForTheLoader) {
@@ -149,22 +176,30 @@ TEST(Manifest, IsAcceptedByTheActivationContextParser) {
         ReleaseActCtx(handle);
 }
 
-TEST_F(ExeResources, IconComesIn16And32And48PixelsInTrueColour) {
+TEST_F(ExeResources, IconComesInEverySizeWindowsAsksForWithTheLargestAsPng) {
     HRSRC group = FindResourceW(module_, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr) << L"the program icon must be the first icon group";
     const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module_, group)));
     ASSERT_NE(data, nullptr);
-    // GRPICONDIR: reserved, type, count; then 14-byte entries.
+    // GRPICONDIR: reserved, type, count; then 14-byte entries (width 0 means 256).
     const WORD count = *reinterpret_cast<const WORD*>(data + 4);
     std::vector<int> sizes;
     for (WORD i = 0; i < count; ++i) {
         const BYTE* entry = data + 6 + 14 * i;
         EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << L"bits per pixel";
-        sizes.push_back(entry[0]);
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        sizes.push_back(size);
+        // Windows reads the 256-pixel image as PNG; stored as a bitmap it takes 256 KiB.
+        const WORD id = *reinterpret_cast<const WORD*>(entry + 12);
+        HRSRC image = FindResourceW(module_, MAKEINTRESOURCEW(id), RT_ICON);
+        ASSERT_NE(image, nullptr) << size;
+        const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module_, image)));
+        EXPECT_EQ(std::memcmp(bytes, "\x89PNG", 4) == 0, size == 256) << size;
     }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+    const std::vector<int> expected = {16, 20, 24, 32, 40, 48, 64, 256};
+    EXPECT_EQ(sizes, expected);
 
-    for (int size : {16, 32, 48}) {
+    for (int size : expected) {
         HICON icon =
             static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
         EXPECT_NE(icon, nullptr) << size;
