@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -253,14 +254,18 @@ private:
     }
 
     // Under Wine: the path the handle really reached, every link in it resolved, as Wine
-    // reports it ("\\??\\C:\\..."); empty when it cannot tell.
+    // reports it ("\??\C:\..."); empty when it cannot tell.
     std::wstring_view reachedPath(HANDLE handle) {
         const auto* name = reinterpret_cast<const nt::UnicodeString*>(pathBuffer_.data());
+        const auto size = static_cast<ULONG>(pathBuffer_.size() * sizeof(LONGLONG));
         ULONG returned = 0;
-        if (Ntdll().queryObject(handle, nt::kObjectNameInformation, pathBuffer_.data(),
-                                static_cast<ULONG>(pathBuffer_.size() * sizeof(LONGLONG)),
-                                &returned) != nt::kSuccess ||
-            !name->buffer)
+        if (Ntdll().queryObject(handle, nt::kObjectNameInformation, pathBuffer_.data(), size,
+                                &returned) != nt::kSuccess)
+            return {};
+        // The text follows the UnicodeString in the same buffer; anything else is not trusted.
+        const auto begin = reinterpret_cast<std::uintptr_t>(pathBuffer_.data());
+        const auto text = reinterpret_cast<std::uintptr_t>(name->buffer);
+        if (text < begin + sizeof *name || text + name->length > begin + size)
             return {};
         return std::wstring_view(name->buffer, name->length / sizeof(wchar_t));
     }
