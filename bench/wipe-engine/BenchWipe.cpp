@@ -1,14 +1,21 @@
 // Wipes one folder with its sub-folders and exits: the engine alone, for the wipe benchmark
 // and for profiling it without the program around it.
-#include "engine/Wipe.h"
+#include "engine/HandleWipe.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
+int main() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments || count != 2) {
         std::fputs("usage: bench_wipe_engine FOLDER\n", stderr);
         return 2;
     }
-    engine::WipeFolder(argv[1], true);
+    engine::WipeFolderAt(arguments[1], true);
+    LocalFree(arguments);
     return 0;
 }
