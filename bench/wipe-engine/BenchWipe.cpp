@@ -1,6 +1,6 @@
 // Wipes one folder with its sub-folders and exits: the engine alone, for the wipe benchmark
 // and for profiling it without the program around it.
-#include "engine/Wipe.h"
+#include "engine/HandleWipe.h"
 
 #include <windows.h>
 
@@ -9,12 +9,13 @@
 #include <cstdio>
 
 int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc != 2) {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments || count != 2) {
         std::fputs("usage: bench_wipe_engine FOLDER\n", stderr);
         return 2;
     }
-    engine::WipeFolder(argv[1], true);
+    engine::WipeFolderAt(arguments[1], true);
+    LocalFree(arguments);
     return 0;
 }
