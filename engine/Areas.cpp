@@ -1,11 +1,14 @@
 #include "engine/Areas.h"
 
-#include "engine/Wipe.h"
+#include "engine/HandleWipe.h"
+#include "engine/ProtectedPlaces.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <algorithm>
 
 namespace engine {
 
@@ -20,12 +23,23 @@ void shellAddToRecentDocs(unsigned int flags, const void* item) {
 
 RecentDocsCall recentDocsCall = shellAddToRecentDocs;
 
+// Empties the folder at `path` unless it is, or holds, a protected place; the check and the
+// wipe go through the one handle, so nothing can be swapped in between.
+void wipeRoot(const std::wstring& path, bool includeSubFolders,
+              const std::vector<std::wstring>& places) {
+    if (const FileHandle root = OpenWipeRoot(path, places))
+        WipeOpenFolder(root.get(), includeSubFolders);
+}
+
 } // namespace
 
 void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFolders) {
+    if (std::none_of(folders.begin(), folders.end(), [](const auto& f) { return f.ticked; }))
+        return;
+    const std::vector<std::wstring> places = ProtectedPlaces();
     for (const auto& folder : folders)
         if (folder.ticked)
-            WipeFolder(folder.path, includeSubFolders);
+            wipeRoot(folder.path, includeSubFolders, places);
 }
 
 void CleanWindowsTemp(bool includeSubFolders) {
@@ -35,15 +49,16 @@ void CleanWindowsTemp(bool includeSubFolders) {
     // unfilled: the area is skipped rather than wiping whatever the buffer holds.
     if (length == 0 || length >= kTempPathBuffer)
         return;
-    WipeFolder(std::wstring(buffer, length), includeSubFolders);
+    wipeRoot(std::wstring(buffer, length), includeSubFolders, ProtectedPlaces());
 }
 
 void EmptyRecycleBins() {
     std::vector<std::wstring> drives;
     GetFixedDrives(drives);
     // "\Recycled" is the bin of Windows 95 to Me, which the shell of the NT family leaves alone.
+    const std::vector<std::wstring> places = ProtectedPlaces();
     for (const auto& drive : drives)
-        WipeFolder(drive + L"\\Recycled", false);
+        wipeRoot(drive + L"\\Recycled", false, places);
     // The NT family keeps one bin per user on each drive, with an index beside the deleted
     // items: only the shell empties it whole, deleted folders and index included.
     SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);

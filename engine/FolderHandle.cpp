@@ -46,6 +46,14 @@ std::wstring ExtendedPath(const std::wstring& path) {
     return kExtendedPrefix + resolved;
 }
 
+std::wstring WithoutExtendedPrefix(const std::wstring& path) {
+    if (startsWith(path, kExtendedUncPrefix))
+        return L"\\\\" + path.substr(8);
+    if (startsWith(path, kExtendedPrefix))
+        return path.substr(4);
+    return path;
+}
+
 FileHandle OpenFolder(const std::wstring& path) {
     const std::wstring extended = ExtendedPath(path);
     if (extended.empty())
@@ -70,16 +78,33 @@ std::wstring FinalPathOf(HANDLE handle) {
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0)
             return {};
-        if (length < buffer.size()) {
-            const std::wstring path(buffer.data(), length);
-            if (startsWith(path, kExtendedUncPrefix))
-                return L"\\\\" + path.substr(8);
-            if (startsWith(path, kExtendedPrefix))
-                return path.substr(4);
-            return path;
-        }
+        if (length < buffer.size())
+            return WithoutExtendedPrefix(std::wstring(buffer.data(), length));
         buffer.assign(length + 1, L'\0'); // too small: the length asked for, terminator included
     }
+}
+
+bool RemoveEmptyFolder(const std::wstring& path) {
+    const std::wstring extended = ExtendedPath(path);
+    if (extended.empty())
+        return false;
+    const FileHandle folder(
+        CreateFileW(extended.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    // Wine opens a link's target even when asked for the link: only the path the handle
+    // reached tells them apart.
+    if (CompareStringOrdinal(FinalPathOf(folder.get()).c_str(), -1,
+                             WithoutExtendedPrefix(extended).c_str(), -1, TRUE) != CSTR_EQUAL)
+        return false;
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return SetFileInformationByHandle(folder.get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition) != FALSE;
 }
 
 } // namespace engine

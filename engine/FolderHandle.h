@@ -13,6 +13,9 @@ namespace engine {
 // names ending in a dot or a space are kept as they are; "" for a relative or empty path.
 // ".." and "." are resolved first, textually.
 std::wstring ExtendedPath(const std::wstring& path);
+// The plain form of an extended path ("\\?\C:\x" gives "C:\x", "\\?\UNC\s\x" gives
+// "\\s\x"); any other path as it stands.
+std::wstring WithoutExtendedPrefix(const std::wstring& path);
 
 // Opens an existing folder for listing and for opening what it holds relative to it. The
 // path itself may be a link (a moved Temp folder often is): it is followed. Other
@@ -23,5 +26,10 @@ FileHandle OpenFolder(const std::wstring& path);
 // The final path of an open file or folder, after every link and ".." ("C:\Users\x" or
 // "\\server\share\x", without the "\\?\" prefix); "" when the system cannot tell.
 std::wstring FinalPathOf(HANDLE handle);
+
+// Removes the folder at `path` when it is empty, through a handle: never a link in its
+// place, nor, when links lead elsewhere on the way, the folder they lead to (the handle
+// must have reached `path` itself). False when it stays.
+bool RemoveEmptyFolder(const std::wstring& path);
 
 } // namespace engine

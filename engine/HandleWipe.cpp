@@ -123,19 +123,42 @@ bool isListedFolder(HANDLE handle, LONGLONG listedId) {
            internal.indexNumber.QuadPart == listedId;
 }
 
+// Under Wine: the path a handle really reached, every link in it resolved, as Wine reports it
+// ("\\??\\C:\\..."); empty when it cannot tell. One buffer serves every call.
+class ReachedPaths {
+public:
+    explicit ReachedPaths(bool wanted)
+        : buffer_(wanted ? kPathBufferBytes / sizeof(LONGLONG) : 0) {}
+
+    std::wstring_view of(HANDLE handle) {
+        const auto* name = reinterpret_cast<const nt::UnicodeString*>(buffer_.data());
+        const auto size = static_cast<ULONG>(buffer_.size() * sizeof(LONGLONG));
+        ULONG returned = 0;
+        if (buffer_.empty() || Ntdll().queryObject(handle, nt::kObjectNameInformation,
+                                                   buffer_.data(), size, &returned) != nt::kSuccess)
+            return {};
+        // The text follows the UnicodeString in the same buffer; anything else is not trusted.
+        const auto begin = reinterpret_cast<std::uintptr_t>(buffer_.data());
+        const auto text = reinterpret_cast<std::uintptr_t>(name->buffer);
+        if (text < begin + sizeof *name || text + name->length > begin + size)
+            return {};
+        return std::wstring_view(name->buffer, name->length / sizeof(wchar_t));
+    }
+
+private:
+    std::vector<LONGLONG> buffer_; // LONGLONG: the UnicodeString at its start is aligned
+};
+
 class Walk {
 public:
     explicit Walk(bool includeSubFolders)
         : includeSubFolders_(includeSubFolders), wine_(Ntdll().wine),
-          chunk_(kChunkBytes / sizeof(LONGLONG)) {
-        if (wine_)
-            pathBuffer_.resize(kPathBufferBytes / sizeof(LONGLONG));
-    }
+          chunk_(kChunkBytes / sizeof(LONGLONG)), paths_(wine_) {}
 
     void run(HANDLE root) {
         Level top;
         top.folder = root;
-        if (wine_ && (top.reached = reachedPath(root)).empty())
+        if (wine_ && (top.reached = paths_.of(root)).empty())
             return; // nothing could be checked
         enter(std::move(top));
         while (!levels_.empty()) {
@@ -227,7 +250,7 @@ private:
             return child;
         // Wine opens a link's target even when asked for the link, and reports neither the
         // link nor its own file ID: only the path the handle really reached tells.
-        if (wine_ && !isChildPath(child.reached = reachedPath(handle.get()), parent.reached,
+        if (wine_ && !isChildPath(child.reached = paths_.of(handle.get()), parent.reached,
                                   asWineReportsIt(name)))
             return child;
         child.folder = handle.get();
@@ -246,34 +269,16 @@ private:
             // Wine opens a link to a file as its target, and deleting through that handle
             // deletes the target, wherever it is: only a handle that reached this very entry
             // may delete.
-            if (wine_ &&
-                !isChildPath(reachedPath(file.get()), level.reached, asWineReportsIt(name)))
+            if (wine_ && !isChildPath(paths_.of(file.get()), level.reached, asWineReportsIt(name)))
                 continue;
             markForDeletion(file.get());
         }
     }
 
-    // Under Wine: the path the handle really reached, every link in it resolved, as Wine
-    // reports it ("\??\C:\..."); empty when it cannot tell.
-    std::wstring_view reachedPath(HANDLE handle) {
-        const auto* name = reinterpret_cast<const nt::UnicodeString*>(pathBuffer_.data());
-        const auto size = static_cast<ULONG>(pathBuffer_.size() * sizeof(LONGLONG));
-        ULONG returned = 0;
-        if (Ntdll().queryObject(handle, nt::kObjectNameInformation, pathBuffer_.data(), size,
-                                &returned) != nt::kSuccess)
-            return {};
-        // The text follows the UnicodeString in the same buffer; anything else is not trusted.
-        const auto begin = reinterpret_cast<std::uintptr_t>(pathBuffer_.data());
-        const auto text = reinterpret_cast<std::uintptr_t>(name->buffer);
-        if (text < begin + sizeof *name || text + name->length > begin + size)
-            return {};
-        return std::wstring_view(name->buffer, name->length / sizeof(wchar_t));
-    }
-
     const bool includeSubFolders_;
     const bool wine_;
-    std::vector<LONGLONG> chunk_;      // LONGLONG: entries are 8-byte aligned
-    std::vector<LONGLONG> pathBuffer_; // under Wine only
+    std::vector<LONGLONG> chunk_; // LONGLONG: entries are 8-byte aligned
+    ReachedPaths paths_;          // under Wine only
     std::vector<Level> levels_;
 };
 
@@ -283,6 +288,23 @@ void WipeOpenFolder(HANDLE folder, bool includeSubFolders) {
     if (!Ntdll().complete() || !KernelHandleTraits::holds(folder))
         return;
     Walk(includeSubFolders).run(folder);
+}
+
+bool DeleteFileIn(HANDLE folder, std::wstring_view name) {
+    if (!Ntdll().complete() || !isUsableName(name))
+        return false;
+    const FileHandle file = openIn(folder, name, kFileAccess, 0, kFileOptions);
+    if (!file)
+        return false;
+    // As in the wipe: under Wine only a handle that reached this very entry may delete.
+    if (Ntdll().wine) {
+        ReachedPaths paths(true);
+        const std::wstring parent(paths.of(folder));
+        if (parent.empty() || !isChildPath(paths.of(file.get()), parent, asWineReportsIt(name)))
+            return false;
+    }
+    markForDeletion(file.get());
+    return true;
 }
 
 void WipeFolderAt(const std::wstring& path, bool includeSubFolders) {

@@ -10,12 +10,18 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace engine {
 
 // Empties the folder behind `folder`, a synchronous handle open for listing (as OpenFolder
 // opens it). The handle stays open.
 void WipeOpenFolder(HANDLE folder, bool includeSubFolders);
+
+// Deletes the file `name` inside the open folder `folder` through one open for exclusive
+// writing, as the wipe deletes each file (no attribute changed, a link's target never
+// touched); true when it goes. `name` is used as it stands, never parsed as a path.
+bool DeleteFileIn(HANDLE folder, std::wstring_view name);
 
 // Opens `path` with OpenFolder (a link at the path itself is followed) and empties it;
 // nothing happens when it cannot be opened.

@@ -79,14 +79,6 @@ bool isRootOrUnknown(const std::wstring& path) {
     return path.find(L'\\', share + 1) == std::wstring::npos;
 }
 
-std::wstring withoutExtendedPrefix(const std::wstring& path) {
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
-        return L"\\\\" + path.substr(8);
-    if (path.rfind(L"\\\\?\\", 0) == 0)
-        return path.substr(4);
-    return path;
-}
-
 // Keeps the place as written and as the folder it really is; each once.
 void add(Places& places, const std::wstring& path) {
     const auto addOnce = [&places](const std::wstring& text) {
@@ -213,15 +205,19 @@ bool IsProtectedPath(const std::wstring& finalPath, const std::vector<std::wstri
     return false;
 }
 
-FileHandle OpenWipeRoot(const std::wstring& path) {
+FileHandle OpenWipeRoot(const std::wstring& path, const std::vector<std::wstring>& places) {
     FileHandle folder = OpenFolder(path);
     if (!folder)
         return {};
     // When the system cannot say where the handle leads, the folder is kept.
     const std::wstring finalPath = FinalPathOf(folder.get());
-    if (finalPath.empty() || IsProtectedPath(finalPath, ProtectedPlaces()))
+    if (finalPath.empty() || IsProtectedPath(finalPath, places))
         return {};
     return folder;
+}
+
+FileHandle OpenWipeRoot(const std::wstring& path) {
+    return OpenWipeRoot(path, ProtectedPlaces());
 }
 
 bool IsProtectedFolder(const std::wstring& path) {
@@ -229,7 +225,7 @@ bool IsProtectedFolder(const std::wstring& path) {
     if (const FileHandle folder = OpenFolder(path))
         where = FinalPathOf(folder.get());
     if (where.empty())
-        where = withoutExtendedPrefix(ExtendedPath(path));
+        where = WithoutExtendedPrefix(ExtendedPath(path));
     return IsProtectedPath(where, ProtectedPlaces());
 }
 

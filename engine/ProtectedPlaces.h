@@ -26,6 +26,8 @@ bool IsProtectedPath(const std::wstring& finalPath, const std::vector<std::wstri
 // path is protected. The wipe goes on through this handle, so nothing can be swapped in
 // between the check and the wipe.
 FileHandle OpenWipeRoot(const std::wstring& path);
+// The same against a list of places the caller made once for several roots.
+FileHandle OpenWipeRoot(const std::wstring& path, const std::vector<std::wstring>& places);
 
 // Whether a folder offered for the user's list is protected: its final path when it can be
 // opened, otherwise the full path as written.

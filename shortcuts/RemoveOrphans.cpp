@@ -1,6 +1,7 @@
 #include "shortcuts/RemoveOrphans.h"
 
-#include "engine/Wipe.h"
+#include "engine/FolderHandle.h"
+#include "engine/HandleWipe.h"
 #include "shortcuts/ShellFolders.h"
 #include "shortcuts/ShellLnk.h"
 
@@ -37,15 +38,16 @@ void RemoveOrphanedShortcuts(const std::vector<std::wstring>& paths, bool remove
         for (const auto& folder : AllShellFolders())
             shellFolders.push_back(comparable(folder));
     for (const auto& path : paths) {
-        // The program's rule for every deletion: only a file it could open for exclusive
-        // writing goes, so a read-only or open shortcut stays (Wine would delete it).
-        if (engine::IsFileWritable(path))
-            DeleteFileW(path.c_str());
         const std::wstring folder = FolderOfShortcut(path);
+        // The program's rule for every deletion: only a file it could open for exclusive
+        // writing goes, so a read-only or open shortcut stays (Wine would delete it). The name
+        // is opened inside its folder, never parsed again as part of a path.
+        if (const engine::FileHandle opened = engine::OpenFolder(folder))
+            engine::DeleteFileIn(opened.get(), path.substr(path.find_last_of(L'\\') + 1));
         if (removeEmptyFolders && !folder.empty() &&
             std::find(shellFolders.begin(), shellFolders.end(), comparable(folder)) ==
                 shellFolders.end())
-            RemoveDirectoryW(folder.c_str());
+            engine::RemoveEmptyFolder(folder);
     }
 }
 

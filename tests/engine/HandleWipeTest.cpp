@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/HandleWipe.h"
+#include "tests/engine/EngineFixtures.h"
 #include "tests/engine/WideTree.h"
+#include "tests/support/TestSupport.h"
 
 using engine::WipeFolderAt;
 using enginetest::Held;
@@ -183,4 +185,29 @@ TEST(HandleWipeNames, AThousandLevelTreeGoes) {
     ASSERT_TRUE(tree.exists(bottom + L"\\bottom.txt"));
     WipeFolderAt(tree.at(L"w"), true);
     EXPECT_EQ(tree.list(L"w"), Names{});
+}
+
+TEST(HandleWipeFolders, PathsThatAreNotAbsoluteWipeNothing) {
+    // The current folder is a tree of the test's own on D:, so a wipe that followed an empty
+    // or relative path could only reach what the test made.
+    const std::wstring base = L"D:\\bs-wipe-" + std::to_wstring(GetCurrentProcessId());
+    testsupport::removeTree(base);
+    testsupport::writeFile(base + L"\\cwd\\here.txt");
+    testsupport::writeFile(base + L"\\cwd\\sub\\inside.txt");
+    const std::wstring rootProbe = L"D:\\bs-root-probe-" + std::to_wstring(GetCurrentProcessId());
+    testsupport::writeFile(rootProbe);
+    {
+        enginetest::CurrentFolder cwd(base + L"\\cwd");
+        const std::wstring rooted = base.substr(2) + L"\\cwd"; // "\bs-wipe-N\cwd"
+        for (const std::wstring& path :
+             {std::wstring(), std::wstring(L"."), std::wstring(L"sub"), std::wstring(L"D:"),
+              std::wstring(L"D:sub"), rooted, std::wstring(L"\\"), std::wstring(L"\\\\")}) {
+            WipeFolderAt(path, true);
+        }
+    }
+    EXPECT_TRUE(testsupport::pathExists(rootProbe));
+    EXPECT_TRUE(testsupport::pathExists(base + L"\\cwd\\here.txt"));
+    EXPECT_TRUE(testsupport::pathExists(base + L"\\cwd\\sub\\inside.txt"));
+    testsupport::removeTree(rootProbe);
+    testsupport::removeTree(base);
 }
