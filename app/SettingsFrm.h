@@ -105,6 +105,8 @@ private:
     bool isChecked(int id) const;
     void setChecked(int id, bool value);
     HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
+    // Each bare check box's label draws the box's focus.
+    void showFocusOnLabels();
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;
