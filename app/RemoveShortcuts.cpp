@@ -119,7 +119,6 @@ int TRemoveLinksDlg::ShowModal() {
     modalResult_ = 0;
     const bool ended =
         ui::runModalLoop(hwnd(), owner_, control(L"OKBtn"), [this] { return !modal_; });
-    ShowWindow(hwnd(), SW_HIDE);
     FormHide();
     if (!ended)
         return IDCANCEL;

@@ -218,6 +218,10 @@ bool TSettingsFrm::preTranslate(MSG& msg) {
         showHelpFor(GetFocus());
         return true;
     }
+    if (const int step = ui::TabControl::pageStepOfKey(msg)) {
+        OptionsPage.turnPages(step);
+        return true;
+    }
     return IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
@@ -268,6 +272,7 @@ FolderPicker SetFolderPicker(FolderPicker picker) {
 }
 
 std::wstring TSettingsFrm::BrowseForFolder() {
+    const ui::FocusComesBack focusComesBack; // the shell's picker is modal too
     return folderPicker(hwnd());
 }
 

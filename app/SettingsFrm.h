@@ -36,7 +36,8 @@ public:
     // here: it runs without any window (Program.cpp).
     void create(const std::vector<std::wstring>& args, HWND owner = nullptr);
     void show();
-    // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).
+    // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape, and
+    // Ctrl+Tab and its kin, which turn the pages).
     bool preTranslate(MSG& msg);
 
     // State shared with the clean run and the orphan scan.

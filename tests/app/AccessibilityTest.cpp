@@ -8,6 +8,7 @@
 #include "tests/app/AnswerFromTimer.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/Pixels.h"
+#include "components/CreditsBox.h"
 
 #include <gtest/gtest.h>
 
@@ -195,6 +196,82 @@ TEST_F(MainWindowAccess, TheMarkWaitsForTheKeyboardWhileTheWindowHidesFocusCues)
     SendMessageW(box, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     EXPECT_TRUE(GetUpdateRect(label, nullptr, FALSE));
     EXPECT_GT(compare(label, plain, pixelsOf(label)).count, 0);
+}
+
+TEST_F(MainWindowAccess, CtrlTabAndCtrlPageKeysTurnThePagesBothWaysAndWrap) {
+    HWND tabs = control(idOptionsPage);
+    auto* credits = dynamic_cast<components::TScrollingCreditsBox*>(
+        ui::Window::fromHandle(control(idScrollingCreditsBox1)));
+    ASSERT_NE(credits, nullptr);
+    // Typed on a check box of the page; the page going away hands the focus to the strip.
+    SetFocus(control(idCheckBox1));
+    const auto press = [&](WPARAM key, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG msg{GetFocus(), WM_KEYDOWN, key, 1, 0, {}};
+        const bool handled = form.preTranslate(msg);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return handled;
+    };
+    EXPECT_TRUE(press(VK_TAB, false));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(control(idBitmapPanel4)));
+    EXPECT_FALSE(IsWindowVisible(control(idBitmapPanel1)));
+    EXPECT_EQ(GetFocus(), tabs);
+    EXPECT_TRUE(credits->Started() && !credits->Paused()) << "the About page's credits run";
+    EXPECT_TRUE(press(VK_TAB, false)); // wraps to the first page
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(credits->Paused());
+    EXPECT_TRUE(press(VK_TAB, true));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(press(VK_PRIOR, false));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(press(VK_NEXT, false));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(control(idBitmapPanel4)));
+    // Without Ctrl, Page Down is the focused control's own key.
+    MSG plain{control(idButton1), WM_KEYDOWN, VK_NEXT, 1, 0, {}};
+    form.preTranslate(plain);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+}
+
+// The shell's picker stands in as the system's own modal dialog box (a message box),
+// closed from a timer once it shows.
+void CALLBACK closeSystemDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND box = FindWindowW(L"#32770", L"Picker")) {
+        KillTimer(nullptr, id);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+std::wstring systemModalPicker(HWND owner) {
+    SetTimer(nullptr, 0, 20, &closeSystemDialog);
+    MessageBoxW(owner, L"Choose a folder", L"Picker", MB_OKCANCEL);
+    return {};
+}
+
+TEST_F(MainWindowAccess, TheFocusComesBackToItsButtonAfterThePickerAndTheConfirmation) {
+    SetForegroundWindow(window);
+    HWND add = control(idButton2);
+    SetFocus(add);
+    const FolderPicker previous = SetFolderPicker(&systemModalPicker);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(idButton2, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(add));
+    SetFolderPicker(previous);
+    EXPECT_EQ(GetFocus(), add);
+
+    HWND clear = control(idButton6);
+    SetFocus(clear);
+    apptest::answerFromTimer([](HWND dialog) {
+        PostMessageW(dialog, WM_COMMAND, IDNO, 0);
+        return true;
+    });
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(idButton6, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(clear));
+    EXPECT_EQ(GetFocus(), clear);
 }
 
 TEST(RemoveLinksAccess, RemoveEmptyFoldersIsNamedAndShowsItsFocusOnItsLabel) {
