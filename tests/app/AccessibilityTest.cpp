@@ -1,6 +1,7 @@
 // What screen readers and keyboard users get from the main window and the orphan dialog:
 // the names the system's accessibility layer reads, a visible focus on the bare check
 // boxes, the keys that turn the pages, and the focus back in place after a modal window.
+#include "app/AboutPage.h"
 #include "app/MessageDialog.h"
 #include "app/RemoveShortcuts.h"
 #include "app/SettingsFrm.h"
@@ -161,6 +162,7 @@ TEST_F(MainWindowAccess, EveryControlIsNamedByTheWordsItShows) {
                                                       {idRemove, L"Remove"}, {idButton6, L"Clear"}};
     for (const auto& [id, name] : buttons)
         EXPECT_EQ(accessibleName(control(id)), name);
+    EXPECT_EQ(accessibleName(control(idASLink2)), kWebAddress);
     // A list item is read by its text (the list proxy of Windows asks LB_GETTEXT; Wine's
     // accessibility layer offers no list items at all).
     EXPECT_EQ(e2e::listTexts(control(idUserDirs)),
@@ -222,6 +224,8 @@ TEST_F(MainWindowAccess, CtrlTabAndCtrlPageKeysTurnThePagesBothWaysAndWrap) {
     EXPECT_TRUE(IsWindowVisible(control(idBitmapPanel4)));
     EXPECT_FALSE(IsWindowVisible(control(idBitmapPanel1)));
     EXPECT_EQ(GetFocus(), tabs);
+    EXPECT_EQ(GetNextDlgTabItem(window, tabs, FALSE), control(idASLink2))
+        << "Tab goes on to the link";
     EXPECT_TRUE(credits->Started() && !credits->Paused()) << "the About page's credits run";
     EXPECT_TRUE(press(VK_TAB, false)); // wraps to the first page
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
