@@ -29,20 +29,16 @@ std::wstring accessibleName(HWND window) {
     if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
                                           reinterpret_cast<void**>(&object))))
         return L"(no accessible object)";
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT self{};
+    self.vt = VT_I4; // CHILDID_SELF
     BSTR name = nullptr;
-    std::wstring result;
-    if (object->get_accName(self, &name) == S_OK && name)
-        result = name;
+    const std::wstring result = object->get_accName(self, &name) == S_OK && name ? name : L"";
     SysFreeString(name);
     object->Release();
     return result;
 }
 
-// The client area of `control` as drawn, one COLORREF per pixel.
+// The client area of `control` as drawn, row by row.
 std::vector<COLORREF> pixelsOf(HWND control) {
     RECT r{};
     GetClientRect(control, &r);
@@ -66,15 +62,13 @@ Difference compare(HWND control, const std::vector<COLORREF>& a, const std::vect
     RECT r{};
     GetClientRect(control, &r);
     Difference d;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) {
-            const size_t i = static_cast<size_t>(y * r.right + x);
-            if (a[i] == b[i])
-                continue;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const int x = static_cast<int>(i) % r.right, y = static_cast<int>(i) / r.right;
+        if (a[i] != b[i]) {
             ++d.count;
-            if (x != 0 && y != 0 && x != r.right - 1 && y != r.bottom - 1)
-                d.onEdgesOnly = false;
+            d.onEdgesOnly &= x == 0 || y == 0 || x == r.right - 1 || y == r.bottom - 1;
         }
+    }
     return d;
 }
 
