@@ -63,6 +63,14 @@ int fitLabel(HWND label, const std::wstring& text, int width) {
     return bounds.top + size.cy;
 }
 
+// The link is the page's only way to the web site: Tab stops on it, it shows its focus
+// (it is its own focus control), and Enter opens it.
+void reachFromTheKeyboard(components::TASLink& link) {
+    link.setTabStop(true);
+    link.setShowFocus(true);
+    link.setFocusControl(link.hwnd());
+}
+
 } // namespace
 
 std::span<const ui::ControlDef> AboutLayout() {
@@ -152,6 +160,7 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
         link.setBounds(entry.left, entry.top, entry.width, entry.height);
         HWND hwnd = link.create(parent, entry.left, entry.top, entry.id);
         link.setCaption(kWebAddress);
+        reachFromTheKeyboard(link);
         return hwnd;
     }
     default:

@@ -2,6 +2,7 @@
 
 #include "app/AppResources.h"
 #include "shortcuts/RemoveOrphans.h"
+#include "ui/LabelFocus.h"
 #include "ui/ModalLoop.h"
 
 #include <stdexcept>
@@ -22,7 +23,9 @@ constexpr ui::ControlDef kLayout[] = {
     {L"CancelBtn",    L"BUTTON", idCancelBtn,          nullptr,        239, 188, 75,   25,    L"Cancel",               BS_PUSHBUTTON | WS_TABSTOP,    1,      0},
     {L"BitmapPanel1", kPanel,   idRemoveLinksPanel,   nullptr,        4,   4,   309,  177,   L"",                     0,                             2,      0},
     // RemoveEmpty and Label2 start hidden; FormShow shows them for Start Menu paths.
-    {L"RemoveEmpty",  L"BUTTON", idRemoveEmpty,        L"BitmapPanel1", 10,  150, 15,   17,    L"",                     BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
+    // RemoveEmpty's caption is never drawn (the box is no wider than its glyph): it names
+    // the box for screen readers; Label2 draws the words and the box's focus.
+    {L"RemoveEmpty",  L"BUTTON", idRemoveEmpty,        L"BitmapPanel1", 10,  150, 15,   17,    L"Remove Empty Folders", BS_AUTOCHECKBOX | WS_TABSTOP,  0,      0},
     {L"Label1",       L"STATIC", idRemoveLinksLabel1,  L"BitmapPanel1", 8,   8,   293,  25,
      L"The following shortcut(s) appear to have no existing programs associated with them:", kLabel, kNoTab, 0},
     // Label2 sizes itself to its caption (109 wide in the original font).
@@ -69,6 +72,7 @@ void TRemoveLinksDlg::create(HWND owner) {
                   [this, &tile](const ui::ControlDef& entry, HWND parent) {
                       return makeComponent(entry, parent, tile.get());
                   });
+    ui::showFocusOnLabel(control(L"RemoveEmpty"), control(L"Label2"));
     FormHide();
 }
 
@@ -115,7 +119,6 @@ int TRemoveLinksDlg::ShowModal() {
     modalResult_ = 0;
     const bool ended =
         ui::runModalLoop(hwnd(), owner_, control(L"OKBtn"), [this] { return !modal_; });
-    ShowWindow(hwnd(), SW_HIDE);
     FormHide();
     if (!ended)
         return IDCANCEL;

@@ -9,12 +9,14 @@
 #include "app/AppResources.h"
 #include "engine/ProtectedPlaces.h"
 #include "engine/Registry.h"
+#include "ui/LabelFocus.h"
 #include "ui/ModalLoop.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace app {
 
@@ -38,6 +40,13 @@ int checkBoxOfLabel(int labelId) {
     }
     return 0;
 }
+
+// The label that shows each bare check box's words, and so its focus.
+constexpr std::pair<int, int> kBoxLabels[] = {
+    {idCheckBox1, idLabel7}, {idWindowsTempSub, idLabel1}, {idCheckBox5, idLabel8},
+    {idCheckBox2, idLabel6}, {idCheckBox4, idLabel3},      {idCheckBox3, idLabel4},
+    {idUserSub, idLabel9},
+};
 
 struct ItemIdList {
     LPITEMIDLIST pidl;
@@ -121,6 +130,7 @@ void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
                   [this, &tile](const ui::ControlDef& entry, HWND parent) {
                       return makeComponent(entry, parent, tile.get());
                   });
+    showFocusOnLabels();
     if (banner_)
         SendMessageW(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(banner_.get()));
@@ -130,6 +140,11 @@ void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
     aboutPage_.create(BitmapPanel4);
 
     FormCreate(args);
+}
+
+void TSettingsFrm::showFocusOnLabels() {
+    for (const auto& [box, label] : kBoxLabels)
+        ui::showFocusOnLabel(item(box), item(label));
 }
 
 void TSettingsFrm::FormCreate(const std::vector<std::wstring>& args) {
@@ -203,6 +218,10 @@ bool TSettingsFrm::preTranslate(MSG& msg) {
         showHelpFor(GetFocus());
         return true;
     }
+    if (const int step = ui::TabControl::pageStepOfKey(msg)) {
+        OptionsPage.turnPages(step);
+        return true;
+    }
     return IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
@@ -253,6 +272,7 @@ FolderPicker SetFolderPicker(FolderPicker picker) {
 }
 
 std::wstring TSettingsFrm::BrowseForFolder() {
+    const ui::FocusComesBack focusComesBack; // the shell's picker is modal too
     return folderPicker(hwnd());
 }
 

@@ -36,7 +36,8 @@ public:
     // here: it runs without any window (Program.cpp).
     void create(const std::vector<std::wstring>& args, HWND owner = nullptr);
     void show();
-    // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape).
+    // Handles the keys that belong to the whole window (F1, Tab, Enter, Escape, and
+    // Ctrl+Tab and its kin, which turn the pages).
     bool preTranslate(MSG& msg);
 
     // State shared with the clean run and the orphan scan.
@@ -105,6 +106,8 @@ private:
     bool isChecked(int id) const;
     void setChecked(int id, bool value);
     HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
+    // Each bare check box's label draws the box's focus.
+    void showFocusOnLabels();
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;

@@ -1,4 +1,5 @@
 #include "components/ASLink.h"
+#include "ui/LabelFocus.h"
 #include "ui/Layout.h"
 #include "ui/Painting.h"
 #include "ui/Property.h"
@@ -152,9 +153,10 @@ HWND TASLink::create(HWND parent, int x, int y, int id) {
     registerClass(kLinkClass, CS_DBLCLKS, nullptr, cursor_);
     left_ = x;
     top_ = y;
-    return Window::create(kLinkClass, 0, WS_CHILD | WS_VISIBLE | (enabled_ ? 0 : WS_DISABLED),
-                          caption_.c_str(), left_, top_, width_, height_, parent,
-                          static_cast<UINT_PTR>(id));
+    return Window::create(
+        kLinkClass, 0,
+        WS_CHILD | WS_VISIBLE | (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0),
+        caption_.c_str(), left_, top_, width_, height_, parent, static_cast<UINT_PTR>(id));
 }
 
 void TASLink::setBounds(int left, int top, int width, int height) {
@@ -241,6 +243,20 @@ void TASLink::setShowAccelChar(bool value) {
 void TASLink::setShowFocus(bool value) {
     if (ui::storeChanged(showFocus_, value))
         repaint();
+}
+
+void TASLink::setTabStop(bool value) {
+    if (!ui::storeChanged(tabStop_, value) || !hwnd())
+        return;
+    const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
+    SetWindowLongW(hwnd(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+LRESULT TASLink::dialogCode(const MSG* msg) const {
+    // Enter on a focused link opens it rather than pressing the window's default button.
+    if (tabStop_ && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        return DLGC_STATIC | DLGC_WANTMESSAGE;
+    return DLGC_STATIC;
 }
 
 void TASLink::setTransparent(bool value) {
@@ -390,7 +406,7 @@ void TASLink::paint(HDC dc) {
         OffsetRect(&rect, 0, shift);
     }
     DrawLinkText(dc, rect, flags);
-    if (showFocus_ && hasFocus_) {
+    if (showFocus_ && hasFocus_ && (!hwnd() || ui::focusCuesShown(hwnd()))) {
         const COLORREF oldText = SetTextColor(dc, ui::resolve(fontColor_));
         DrawFocusRect(dc, &client);
         SetTextColor(dc, oldText);
@@ -472,10 +488,20 @@ LRESULT TASLink::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             click();
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_STATIC;
+        return dialogCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN && tabStop_) {
+            click();
+            return 0;
+        }
+        break;
+    case WM_UPDATEUISTATE:
+        repaint();
+        break;
     default:
-        return Window::handleMessage(msg, wParam, lParam);
+        break;
     }
+    return Window::handleMessage(msg, wParam, lParam);
 }
 
 } // namespace components

@@ -87,6 +87,9 @@ public:
     void setShowAccelChar(bool value);
     bool showFocus() const { return showFocus_; }
     void setShowFocus(bool value);
+    // A link that is a tab stop takes the focus itself, and Enter opens it then.
+    bool tabStop() const { return tabStop_; }
+    void setTabStop(bool value);
     bool transparent() const { return transparent_; }
     void setTransparent(bool value);
     ui::Color linkColor() const { return linkColor_; }
@@ -135,6 +138,8 @@ protected:
 private:
     void repaint();
     void applyBounds();
+    // The dialog keys the link handles itself (WM_GETDLGCODE for `msg`, may be null).
+    LRESULT dialogCode(const MSG* msg) const;
     void rebuildFont();
     void unhookFocusControl();
     // Each link hooks its focus control under its own id, so two links can share one.
@@ -151,6 +156,7 @@ private:
     bool wordWrap_ = false;
     bool showAccelChar_ = true;
     bool showFocus_ = false;
+    bool tabStop_ = false;
     bool hasFocus_ = false;
     bool urlEnabled_ = true;
     TURLType urlType_ = utMailto;

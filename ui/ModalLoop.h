@@ -4,11 +4,32 @@
 
 namespace ui {
 
+// Puts the keyboard focus back, on leaving its scope, on the control that had it on
+// entering: a modal window takes the focus away, and when it closes the system gives the
+// focus to the owner window itself, not to the control the user was on. Only while that
+// control's window is the active one: the user may have gone to another program.
+class FocusComesBack {
+public:
+    FocusComesBack() : focus_(GetFocus()) {}
+    FocusComesBack(const FocusComesBack&) = delete;
+    FocusComesBack& operator=(const FocusComesBack&) = delete;
+    ~FocusComesBack() {
+        if (focus_ && IsWindow(focus_) && IsWindowVisible(focus_) && IsWindowEnabled(focus_) &&
+            GetActiveWindow() == GetAncestor(focus_, GA_ROOT))
+            SetFocus(focus_);
+    }
+
+private:
+    HWND focus_;
+};
+
 // Shows `dialog`, focuses `focus` and runs the message loop until `done()` says so, with
-// `owner` disabled meanwhile. The owner is enabled again before this returns (and so
-// before the caller hides the dialog), so that activation goes back to it. Returns false
-// when the loop ended by WM_QUIT, which is posted again for the program's own loop.
+// `owner` disabled meanwhile. Then the owner is enabled again and only then the dialog
+// hidden, so that activation goes back to the owner, and the focus goes back to the
+// control that had it. Returns false when the loop ended by WM_QUIT, which is posted again
+// for the program's own loop.
 template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Done&& done) {
+    const FocusComesBack focusComesBack;
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
@@ -30,6 +51,7 @@ template <class Done> bool runModalLoop(HWND dialog, HWND owner, HWND focus, Don
     }
     if (ownerWasEnabled)
         EnableWindow(owner, TRUE);
+    ShowWindow(dialog, SW_HIDE);
     if (quit)
         PostQuitMessage(static_cast<int>(msg.wParam));
     return !quit;

@@ -32,8 +32,43 @@ void TabControl::select(int index) {
     showSelectedPage();
 }
 
+void TabControl::turnPages(int step) {
+    const int count = pageCount();
+    if (count < 2 || step == 0)
+        return;
+    const int next = ((selected() + step) % count + count) % count;
+    const HWND parent = GetParent(hwnd());
+    NMHDR note{hwnd(), static_cast<UINT_PTR>(GetDlgCtrlID(hwnd())),
+               static_cast<UINT>(TCN_SELCHANGING)};
+    if (SendMessageW(parent, WM_NOTIFY, note.idFrom, reinterpret_cast<LPARAM>(&note)))
+        return; // the parent keeps the page
+    SendMessageW(hwnd(), TCM_SETCURSEL, next, 0);
+    note.code = static_cast<UINT>(TCN_SELCHANGE);
+    SendMessageW(parent, WM_NOTIFY, note.idFrom, reinterpret_cast<LPARAM>(&note));
+}
+
+int TabControl::pageStepOfKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0)
+        return 0;
+    switch (msg.wParam) {
+    case VK_TAB:
+        return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    case VK_NEXT:
+        return 1;
+    case VK_PRIOR:
+        return -1;
+    }
+    return 0;
+}
+
 void TabControl::showSelectedPage() {
     const int current = selected();
+    // The focus never stays on a control going out of sight: it goes to the strip, where a
+    // click on a tab puts it too.
+    const HWND focus = GetFocus();
+    for (int i = 0; i < pageCount(); ++i)
+        if (i != current && focus && (focus == pages_[i] || IsChild(pages_[i], focus)))
+            SetFocus(hwnd());
     for (int i = 0; i < pageCount(); ++i)
         ShowWindow(pages_[i], i == current ? SW_SHOWNA : SW_HIDE);
     if (onChange)

@@ -19,6 +19,12 @@ public:
     int selected() const;
     void select(int index);
     int pageCount() const { return static_cast<int>(pages_.size()); }
+    // Turns `step` pages on (back when negative), wrapping at either end, with the
+    // notifications a click on that tab sends.
+    void turnPages(int step);
+    // The pages a key turns, as in every property sheet: 1 for Ctrl+Tab and Ctrl+Page Down,
+    // -1 for Ctrl+Shift+Tab and Ctrl+Page Up, 0 for any other message.
+    static int pageStepOfKey(const MSG& msg);
     // Called after the user (or select) changed the shown page.
     std::function<void()> onChange;
 

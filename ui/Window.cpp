@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "engine/Utf8.h"
+#include "ui/ModalLoop.h"
 
 #include <commctrl.h>
 
@@ -213,6 +214,7 @@ void reportError(const std::wstring& text) {
     std::wstring message = text;
     if (message.empty() || message.back() != L'.')
         message += L'.';
+    const FocusComesBack focusComesBack;
     MessageBoxW(nullptr, message.c_str(), applicationTitle().c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }

@@ -159,6 +159,39 @@ TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {
     EXPECT_EQ((HCURSOR)GetClassLongPtrW(logo, GCLP_HCURSOR), LoadCursorW(nullptr, IDC_HAND));
 }
 
+TEST_F(AboutTest, TheLinkIsATabStopThatShowsItsFocusAndOpensOnEnter) {
+    page_.FormShow();
+    HWND link = page_.item(L"ASLink2");
+    EXPECT_TRUE(GetWindowLongW(link, GWL_STYLE) & WS_TABSTOP);
+    RECT r{};
+    GetClientRect(link, &r);
+    const auto bottomRow = [&] {
+        testpixels::Canvas canvas(r.right, r.bottom);
+        canvas.fill(RGB(1, 2, 3));
+        SendMessageW(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+        std::vector<COLORREF> row;
+        for (int x = 0; x < r.right; ++x)
+            row.push_back(canvas.at(x, r.bottom - 1));
+        return row;
+    };
+    SetFocus(host_);
+    const auto plain = bottomRow();
+    SetFocus(link);
+    EXPECT_NE(bottomRow(), plain) << "a dotted rectangle around the link";
+    SetFocus(host_);
+    EXPECT_EQ(bottomRow(), plain);
+
+    // Enter is the link's own key: the window's default button does not get it.
+    MSG enter{link, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_TRUE(SendMessageW(link, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                DLGC_WANTMESSAGE);
+    auto previous = components::setShellExecute(&recordShell);
+    g_opened.clear();
+    SendMessageW(link, WM_KEYDOWN, VK_RETURN, 1);
+    components::setShellExecute(previous);
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{app::kWebAddress});
+}
+
 TEST_F(AboutTest, TheLogoLetsTheTilesShowThroughItsKeyColour) {
     testpixels::Canvas canvas(58, 45);
     canvas.fill(RGB(1, 2, 3));
