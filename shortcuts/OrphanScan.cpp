@@ -1,7 +1,9 @@
 #include "shortcuts/OrphanScan.h"
 
 #include "engine/Areas.h"
+#include "engine/FolderAccess.h"
 #include "engine/FolderEntries.h"
+#include "engine/FolderHandle.h"
 
 #include <windows.h>
 
@@ -80,50 +82,119 @@ std::wstring DrivePart(const std::wstring& path) {
     return {};
 }
 
-void ScanForOrphans(const std::wstring& folder, bool recurse, OrphanList& orphans,
-                    TPBShellLink& link) {
-    // A missing shell folder must not turn into a scan of the current drive's root.
-    if (folder.empty())
-        return;
-    const std::wstring base = engine::WithBackslash(folder);
-    if (recurse) {
-        // Every entry is listed, hidden and system ones included; the test below decides.
-        engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
-            // Only plain folders: hidden, system, read-only or linked ones are left alone.
-            if ((entry.dwFileAttributes | FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
-                ScanForOrphans(base + entry.cFileName, true, orphans, link);
-        });
-    }
-    CheckFolderShortcuts(base, orphans, link);
-}
+namespace {
 
-void CheckFolderShortcuts(const std::wstring& folder, OrphanList& orphans, TPBShellLink& link) {
-    if (folder.empty())
-        return;
+constexpr ACCESS_MASK kListAccess =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+struct Listed {
+    std::wstring name;
+    ULONG attributes;
+    LONGLONG id;
+};
+
+// One open folder on the way down.
+struct Level {
+    engine::FileHandle owned; // empty for the folder the scan starts from
+    HANDLE folder = nullptr;
+    std::wstring reached; // what its entries are checked against
+    std::wstring path;    // as the list shows it: the start folder and the names below it
+    std::vector<Listed> entries;
+    size_t next = 0;
+};
+
+// Appends each shortcut of `entries`, lying in `path`, whose target on a fixed drive is gone.
+void checkShortcuts(const std::wstring& path, const std::vector<Listed>& entries,
+                    OrphanList& orphans, TPBShellLink& link) {
     std::vector<std::wstring> fixedDrives;
     engine::GetFixedDrives(fixedDrives);
-    const std::wstring base = engine::WithBackslash(folder);
-    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
-        if (AsciiLower(ExtractFileExt(entry.cFileName)) != L".lnk")
-            return;
+    for (const Listed& entry : entries) {
+        if (AsciiLower(ExtractFileExt(entry.name)) != L".lnk")
+            continue;
         try {
-            const std::wstring path = base + entry.cFileName;
-            link.SetFileName(path);
+            const std::wstring shortcut = path + entry.name;
+            link.SetFileName(shortcut);
             link.Load();
             const std::wstring& target = link.Target();
             const std::wstring drive = DrivePart(target);
             if (drive.empty() ||
                 std::find(fixedDrives.begin(), fixedDrives.end(), drive) == fixedDrives.end())
-                return;
-            // A target too long for the ANSI query cannot be tested: never call it gone.
+                continue;
+            // A target too long for a plain path query cannot be tested: never call it gone.
             if (target.size() >= MAX_PATH)
-                return;
+                continue;
             if (UnredirectedAttributes(target) == INVALID_FILE_ATTRIBUTES)
-                orphans.push_back(path);
+                orphans.push_back(shortcut);
         } catch (...) {
             // One unreadable shortcut must not stop the scan.
         }
-    });
+    }
+}
+
+// The walk goes through folder handles, as the wipe does: the folder the scan starts from
+// may be a link (a moved Desktop), but below it no link is entered and no folder swapped in
+// since it was listed, so the scan never leaves that tree. Kept as a stack, not recursion,
+// so no depth of folders can exhaust the thread's stack.
+class Scan {
+public:
+    Scan(OrphanList& orphans, TPBShellLink& link) : orphans_(orphans), link_(link) {}
+
+    void run(HANDLE start, const std::wstring& path, bool recurse) {
+        Level top;
+        top.folder = start;
+        top.path = engine::WithBackslash(path);
+        if (!access_.usable() || !access_.remember(start, top.reached))
+            return;
+        enter(std::move(top));
+        while (!levels_.empty()) {
+            Level& level = levels_.back();
+            if (recurse && level.next < level.entries.size()) {
+                const Listed& entry = level.entries[level.next++];
+                // Only plain folders: hidden, system, read-only or linked ones are left alone.
+                if ((entry.attributes | FILE_ATTRIBUTE_DIRECTORY) != FILE_ATTRIBUTE_DIRECTORY)
+                    continue;
+                Level child;
+                child.owned = access_.openSubFolder(level.folder, level.reached, entry.name,
+                                                    entry.id, kListAccess, child.reached);
+                if (!child.owned)
+                    continue;
+                child.folder = child.owned.get();
+                child.path = level.path + entry.name + L"\\";
+                enter(std::move(child));
+                continue;
+            }
+            // Its sub-folders are done: now its own shortcuts.
+            checkShortcuts(level.path, level.entries, orphans_, link_);
+            levels_.pop_back();
+        }
+    }
+
+private:
+    void enter(Level level) {
+        access_.list(level.folder, [&](std::wstring_view name, ULONG attributes, LONGLONG id) {
+            level.entries.push_back({std::wstring(name), attributes, id});
+        });
+        levels_.push_back(std::move(level));
+    }
+
+    OrphanList& orphans_;
+    TPBShellLink& link_;
+    engine::FolderAccess access_;
+    std::vector<Level> levels_;
+};
+
+} // namespace
+
+void ScanForOrphans(const std::wstring& folder, bool recurse, OrphanList& orphans,
+                    TPBShellLink& link) {
+    // A missing shell folder must not turn into a scan of the current drive's root: an empty
+    // or relative path opens nothing.
+    if (const engine::FileHandle start = engine::OpenFolder(folder))
+        Scan(orphans, link).run(start.get(), folder, recurse);
+}
+
+void CheckFolderShortcuts(const std::wstring& folder, OrphanList& orphans, TPBShellLink& link) {
+    ScanForOrphans(folder, false, orphans, link);
 }
 
 } // namespace shortcuts

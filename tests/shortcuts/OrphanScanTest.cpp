@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shortcuts/OrphanScan.h"
+#include "shortcuts/RemoveOrphans.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -144,4 +145,20 @@ TEST(UnredirectedAttributes, AnswersLikeTheAttributeQuery) {
               INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(UnredirectedAttributes(L"C:\\windows\\system32\\no-such-file.exe"),
               INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(OrphanScan, FullwidthDotsInAFolderNameNeverLeadTheScanOrTheRemovalOutside) {
+    // "．．＼．．" reads as "..\.." to an ANSI program: a shortcut in it would pass for the one
+    // two folders above the Desktop.
+    const std::wstring dots = L"\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E";
+    const std::wstring inside = tree.at(L"a\\b\\desk\\" + dots + L"\\old.lnk");
+    const std::wstring outside = tree.at(L"a\\old.lnk");
+    makeOrphan(inside, tree.at(L"removed\\in.exe"));
+    makeOrphan(outside, tree.at(L"removed\\out.exe"));
+    const List listed = scan(tree.at(L"a\\b\\desk"));
+    ASSERT_EQ(listed, List{inside});
+    RemoveOrphanedShortcuts(listed, true);
+    EXPECT_FALSE(testsupport::pathExists(inside));
+    EXPECT_FALSE(tree.exists(L"a\\b\\desk\\" + dots)); // emptied, so removed
+    EXPECT_TRUE(testsupport::pathExists(outside));
 }
