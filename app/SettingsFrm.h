@@ -105,6 +105,12 @@ private:
     bool isChecked(int id) const;
     void setChecked(int id, bool value);
     HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
+    // Lays the window out again for `dpi` in the window rectangle `frame`.
+    void applyDpi(UINT dpi, const RECT& frame);
+    // The banner at the window's DPI, as wide as the picture control it shows in.
+    void showBanner();
+    // The system's colours or its high-contrast setting changed: everything is drawn again.
+    void colorsChanged();
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;
@@ -115,6 +121,8 @@ private:
     components::TCheckListBox UserDirs;
     AboutPage aboutPage_;
     ui::Bitmap banner_;
+    ui::Bitmap bannerAtDpi_; // empty at 96 DPI, where banner_ shows as it is
+    UINT dpi_ = ui::kBaseDpi;
     bool busy_ = false;
     bool shownOnce_ = false;
 };
