@@ -1,9 +1,12 @@
 #include "app/AboutPage.h"
 #include "app/ProductInfo.h"
 #include "app/SettingsIds.h"
+#include "ui/ColorScheme.h"
 #include "ui/Painting.h"
+#include "ui/Picture.h"
 
 #include <stdexcept>
+#include <string_view>
 
 namespace app {
 
@@ -52,10 +55,10 @@ constexpr ui::ControlDef kLayout[] = {
 };
 // clang-format on
 
-// Gives `label` its text and sizes it to fit: `width` wide with the words wrapped when that
-// is above 0, else as wide as its longest line. Returns its new bottom edge.
-int fitLabel(HWND label, const std::wstring& text, int width) {
-    const SIZE size = ui::textExtent(ui::defaultFont(), text, width);
+// Gives `label` its text and sizes it to fit in `font`: `width` wide with the words wrapped
+// when that is above 0, else as wide as its longest line. Returns its new bottom edge.
+int fitLabel(HWND label, HFONT font, const std::wstring& text, int width) {
+    const SIZE size = ui::textExtent(font, text, width);
     const RECT bounds = ui::boundsInParent(label);
     SetWindowTextW(label, text.c_str());
     SetWindowPos(label, nullptr, bounds.left, bounds.top, width > 0 ? width : size.cx, size.cy,
@@ -71,6 +74,13 @@ void reachFromTheKeyboard(components::TASLink& link) {
     link.setFocusControl(link.hwnd());
 }
 
+const ui::ControlDef& entryNamed(std::wstring_view name) {
+    for (const ui::ControlDef& entry : kLayout)
+        if (name == entry.name)
+            return entry;
+    throw std::logic_error("About page: no such control");
+}
+
 } // namespace
 
 std::span<const ui::ControlDef> AboutLayout() {
@@ -79,15 +89,36 @@ std::span<const ui::ControlDef> AboutLayout() {
 
 // --- the logo ---
 
-HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap) {
+HWND TLogoImage::create(HWND parent, int id, int x, int y, HBITMAP bitmap, UINT dpi) {
     bitmap_ = bitmap;
-    BITMAP info{};
-    if (bitmap && GetObjectW(bitmap, sizeof info, &info))
-        size_ = {info.bmWidth, info.bmHeight};
+    size_ = ui::pictureSize(bitmap);
+    shown_ = size_;
     // Double clicks arrive as their own message, so the second press opens nothing more.
     registerClass(L"Brightsweep.Picture", CS_DBLCLKS, nullptr, LoadCursorW(nullptr, IDC_HAND));
-    return Window::create(L"Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, L"", x, y, size_.cx,
-                          size_.cy, parent, static_cast<UINT_PTR>(id));
+    HWND made = Window::create(L"Brightsweep.Picture", 0, WS_CHILD | WS_VISIBLE, L"", x, y,
+                               size_.cx, size_.cy, parent, static_cast<UINT_PTR>(id));
+    if (made)
+        setDpi(dpi);
+    return made;
+}
+
+void TLogoImage::setDpi(UINT dpi) {
+    resized_.reset();
+    shown_ = size_;
+    if (bitmap_ && dpi != ui::kBaseDpi) {
+        COLORREF key = 0;
+        {
+            ui::MemoryDC source(nullptr);
+            ui::Selected picture(source.get(), bitmap_);
+            key = GetPixel(source.get(), 0, size_.cy - 1);
+        }
+        resized_ = ui::pictureAt(bitmap_, dpi, ui::PictureEdges::Alone, key);
+        if (resized_)
+            shown_ = ui::pictureSize(resized_.get());
+    }
+    SetWindowPos(hwnd(), nullptr, 0, 0, shown_.cx, shown_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void TLogoImage::paint(HDC dc) {
@@ -96,6 +127,12 @@ void TLogoImage::paint(HDC dc) {
     if (!bitmap_)
         return;
     ui::MemoryDC source(dc);
+    if (resized_) {
+        ui::Selected picture(source.get(), resized_.get());
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(dc, 0, 0, shown_.cx, shown_.cy, source.get(), 0, 0, shown_.cx, shown_.cy, blend);
+        return;
+    }
     ui::Selected picture(source.get(), bitmap_);
     const COLORREF key = GetPixel(source.get(), 0, size_.cy - 1);
     TransparentBlt(dc, 0, 0, size_.cx, size_.cy, source.get(), 0, 0, size_.cx, size_.cy, key);
@@ -122,15 +159,57 @@ LRESULT TLogoImage::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void AboutPage::create(components::TBitmapPanel& page) {
     logo_ = ui::loadBitmap(L"LOGO");
+    const UINT dpi = page.dpi();
     layout_.build(
-        page.hwnd(), kLayout, ui::defaultFont(),
-        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); });
+        page.hwnd(), kLayout, ui::defaultFont(dpi),
+        [this](const ui::ControlDef& entry, HWND parent) { return makeComponent(entry, parent); },
+        dpi);
+    applyColors();
+}
+
+void AboutPage::setLinkFont() {
+    LOGFONTW font{};
+    GetObjectW(ui::defaultFont(dpi()), sizeof font, &font);
+    font.lfUnderline = TRUE;
+    ASLink2.setFont(font);
+}
+
+void AboutPage::applyColors() {
+    // The tiles are light: the program's dark ink stands out on them whatever the system's
+    // colours are. Without tiles the link sits on a system surface and takes the system's
+    // link colour.
+    if (ui::highContrast()) {
+        ASLink2.setFontColor(ui::sysColor(COLOR_HOTLIGHT));
+        ASLink2.setLinkColor(ui::sysColor(COLOR_HOTLIGHT));
+    } else {
+        ASLink2.setFontColor(ui::clLinkOnPicture);
+        ASLink2.setLinkColor(ui::clHotLinkOnPicture);
+    }
+}
+
+void AboutPage::setDpi(UINT dpi) {
+    HWND credits = item(L"Label13");
+    const UINT before = this->dpi();
+    const int scrolledTo = ui::boundsInParent(credits).top;
+    layout_.applyDpi(dpi, ui::defaultFont(dpi));
+    Image2.setDpi(dpi);
+    ScrollingCreditsBox1.setDpi(dpi);
+    const ui::ControlDef link = ui::Layout::scaled(entryNamed(L"ASLink2"), dpi);
+    ASLink2.setBounds(link.left, link.top, link.width, link.height);
+    setLinkFont();
+    if (shown_)
+        FormShow();
+    // A scroll under way goes on from the same place on the new scale.
+    if (ScrollingCreditsBox1.Started())
+        SetWindowPos(credits, nullptr, ui::boundsInParent(credits).left,
+                     MulDiv(scrolledTo, static_cast<int>(dpi), static_cast<int>(before)), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
     switch (entry.id) {
     case idImage2: {
-        HWND hwnd = Image2.create(parent, entry.id, entry.left, entry.top, logo_.get());
+        HWND hwnd = Image2.create(parent, entry.id, entry.left, entry.top, logo_.get(), dpi());
         Image2.onClick = [](void* self) { static_cast<AboutPage*>(self)->Image2Click(); };
         Image2.onClickContext = this;
         return hwnd;
@@ -138,7 +217,9 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
     case idScrollingCreditsBox1: {
         auto& box = ScrollingCreditsBox1;
         box.setSingleBorder(true);
-        box.setColor(ui::clWhite);
+        // White in the standard scheme; a box without a picture follows the system's colours.
+        box.setColor(ui::sysColor(COLOR_WINDOW));
+        box.setDpi(dpi());
         box.setCompSpace(10);
         box.setScrollStep(1);
         box.setTimeDelay(60);
@@ -149,9 +230,7 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
     }
     case idASLink2: {
         auto& link = ASLink2;
-        LOGFONTW font = link.font();
-        font.lfUnderline = TRUE;
-        link.setFont(font);
+        setLinkFont();
         link.setShadowColor(ui::clNone);
         link.setShadowSize(0);
         link.setTransparent(true);
@@ -169,8 +248,10 @@ HWND AboutPage::makeComponent(const ui::ControlDef& entry, HWND parent) {
 }
 
 void AboutPage::FormShow() {
-    fitLabel(item(L"Label13"), kCreditsText, kCreditsWidth);
-    ASLink2.setTop(fitLabel(item(L"Label21"), contactLines, 0) + kLinkGap);
+    shown_ = true;
+    const HFONT font = ui::defaultFont(dpi());
+    fitLabel(item(L"Label13"), font, kCreditsText, ui::scale(kCreditsWidth, dpi()));
+    ASLink2.setTop(fitLabel(item(L"Label21"), font, contactLines, 0) + ui::scale(kLinkGap, dpi()));
 }
 
 void AboutPage::pageChanged(bool shown) {

@@ -24,10 +24,13 @@ extern const wchar_t* const kWebAddress;
 std::span<const ui::ControlDef> AboutLayout();
 
 // A picture shown with its key colour (the bottom-left pixel) left out, so the tiles
-// beneath show through; a click runs `onClick`.
+// beneath show through; a click runs `onClick`. At another DPI than 96 it shows a copy
+// resized smoothly, its edges blending into what lies beneath.
 class TLogoImage : public ui::Window {
 public:
-    HWND create(HWND parent, int id, int x, int y, HBITMAP bitmap);
+    HWND create(HWND parent, int id, int x, int y, HBITMAP bitmap, UINT dpi);
+    // Resizes the picture, and the window with it, for `dpi`.
+    void setDpi(UINT dpi);
     void (*onClick)(void* context) = nullptr;
     void* onClickContext = nullptr;
     void paint(HDC dc);
@@ -38,14 +41,22 @@ protected:
 private:
     HBITMAP bitmap_ = nullptr;
     SIZE size_{};
+    ui::Bitmap resized_; // premultiplied, key colour transparent; empty at 96 DPI
+    SIZE shown_{};
 };
 
 class AboutPage {
 public:
-    // Creates the page's controls on `page`.
+    // Creates the page's controls on `page`, at the page's DPI.
     void create(components::TBitmapPanel& page);
     // The main window is being shown: fill and place the texts.
     void FormShow();
+    // Lays the page out again for `dpi`; a scroll under way goes on from the same place.
+    void setDpi(UINT dpi);
+    // Gives the link the colours that stand out from what lies beneath it: the program's
+    // own over the tiles, the system's link colour under high contrast. Again whenever the
+    // system's colours change.
+    void applyColors();
     // The page was selected (`shown` true) or another page was (`shown` false).
     void pageChanged(bool shown);
     // The logo was clicked: open the link's address.
@@ -60,8 +71,12 @@ public:
 
 private:
     HWND makeComponent(const ui::ControlDef& entry, HWND parent);
+    // The link's font at the page's DPI: the program's font, underlined.
+    void setLinkFont();
+    UINT dpi() const { return layout_.dpi(); }
 
     ui::Layout layout_;
+    bool shown_ = false;
     ui::Bitmap logo_;
     TLogoImage Image2;
     components::TScrollingCreditsBox ScrollingCreditsBox1;

@@ -1,8 +1,7 @@
 #include "app/MessageDialog.h"
 
+#include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
-#include "ui/Gdi.h"
-#include "ui/Layout.h"
 
 #include <algorithm>
 #include <utility>
@@ -64,27 +63,30 @@ int MessageDialog::run(HWND owner) {
     return answer_;
 }
 
-void MessageDialog::layOut() {
-    const HFONT font = ui::defaultFont();
+MessageDialog::Placement MessageDialog::place(UINT dpi) const {
+    const auto px = [dpi](int pixels) { return ui::scale(pixels, dpi); };
+    const int margin = px(kMargin), iconSize = px(kIconSize);
+    const int buttonWidth = px(kButtonWidth), buttonHeight = px(kButtonHeight);
+    const int buttonGap = px(kButtonGap);
     // Lines wrap at half the screen's width, as a message box's do.
-    const SIZE textSize = ui::textExtent(font, text_, GetSystemMetrics(SM_CXSCREEN) / 2);
-    const int textWidth = textSize.cx;
-    const int textHeight = textSize.cy;
+    const SIZE extent =
+        ui::textExtent(ui::defaultFont(dpi), text_, GetSystemMetrics(SM_CXSCREEN) / 2);
+    const int textWidth = extent.cx, textHeight = extent.cy;
     const auto buttons = buttonsOf(kind_);
     const int buttonsWidth =
-        static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
+        static_cast<int>(buttons.size()) * (buttonWidth + buttonGap) - buttonGap;
 
-    const int textLeft = kMargin + kIconSize + kMargin;
-    const int clientWidth = std::max(textLeft + textWidth + kMargin, buttonsWidth + 2 * kMargin);
-    const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + kMargin;
-    const int clientHeight = buttonsTop + kButtonHeight + kMargin;
-
+    const int textLeft = margin + iconSize + margin;
+    const int clientWidth = std::max(textLeft + textWidth + margin, buttonsWidth + 2 * margin);
+    const int buttonsTop = margin + std::max(iconSize, textHeight) + margin;
     // Centre the text block beside the icon when it is lower than the icon.
-    const int textTop = kMargin + std::max(0, (kIconSize - textHeight) / 2);
+    const int textTop = margin + std::max(0, (iconSize - textHeight) / 2);
+
+    Placement placement{{}, {clientWidth, buttonsTop + buttonHeight + margin}};
     // In creation order, which is also the order Tab follows through the buttons.
-    std::vector<ui::ControlDef> controls{
-        {L"Icon", L"STATIC", kIconId, nullptr, kMargin, kMargin, kIconSize, kIconSize, L"", SS_ICON,
-         0, 0},
+    placement.controls = {
+        {L"Icon", L"STATIC", kIconId, nullptr, margin, margin, iconSize, iconSize, L"", SS_ICON, 0,
+         0},
         {L"Text", L"STATIC", kTextId, nullptr, textLeft, textTop, textWidth, textHeight,
          text_.c_str(), SS_LEFT | SS_NOPREFIX, 1, 0},
     };
@@ -92,22 +94,52 @@ void MessageDialog::layOut() {
     for (const ButtonDef& entry : buttons) {
         const DWORD style =
             WS_TABSTOP | (entry.id == defaultButton() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        controls.push_back({entry.caption, L"BUTTON", entry.id, nullptr, left, buttonsTop,
-                            kButtonWidth, kButtonHeight, entry.caption, style,
-                            static_cast<int>(controls.size()), 0});
-        left += kButtonWidth + kButtonGap;
+        placement.controls.push_back({entry.caption, L"BUTTON", entry.id, nullptr, left, buttonsTop,
+                                      buttonWidth, buttonHeight, entry.caption, style,
+                                      static_cast<int>(placement.controls.size()), 0});
+        left += buttonWidth + buttonGap;
     }
-    ui::Layout layout;
-    layout.build(hwnd(), controls, font, nullptr);
-    const HICON picture =
-        LoadIconW(nullptr, kind_ == MessageKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION);
-    SendMessageW(layout.find(L"Icon"), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+    return placement;
+}
 
-    const RECT frame =
-        ui::centredFrame(clientWidth, clientHeight, GetWindowLongW(hwnd(), GWL_STYLE),
-                         GetWindowLongW(hwnd(), GWL_EXSTYLE));
+void MessageDialog::showIcon(int size) {
+    // The system's picture drawn for this size, not a smaller one stretched.
+    const WORD picture = kind_ == MessageKind::Confirmation ? 32514 /* question */
+                                                            : 32516 /* information */;
+    ui::Icon icon(static_cast<HICON>(
+        LoadImageW(nullptr, MAKEINTRESOURCEW(picture), IMAGE_ICON, size, size, 0)));
+    SendMessageW(layout_.find(L"Icon"), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    // The icon shown until now goes only once the control has let go of it.
+    icon_ = std::move(icon);
+}
+
+void MessageDialog::layOut() {
+    dpi_ = ui::dpiOf(hwnd());
+    const Placement placement = place(dpi_);
+    // The placement is in pixels at the dialog's DPI already.
+    layout_.build(hwnd(), placement.controls, ui::defaultFont(dpi_), nullptr);
+    showIcon(ui::scale(kIconSize, dpi_));
+
+    const RECT frame = ui::centredFrame(placement.client.cx, placement.client.cy,
+                                        GetWindowLongW(hwnd(), GWL_STYLE),
+                                        GetWindowLongW(hwnd(), GWL_EXSTYLE), dpi_);
     SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MessageDialog::applyDpi(UINT dpi, const RECT& frame) {
+    dpi_ = dpi;
+    const HFONT font = ui::defaultFont(dpi);
+    for (const ui::ControlDef& c : place(dpi).controls) {
+        HWND control = layout_.find(c.name);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(control, nullptr, c.left, c.top, c.width, c.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    showIcon(ui::scale(kIconSize, dpi));
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MessageDialog::finish(int answer) {
@@ -134,6 +166,9 @@ LRESULT MessageDialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         finish(escapeAnswer());
+        return 0;
+    case WM_DPICHANGED:
+        applyDpi(ui::dpiOfChange(wParam), ui::suggestedRect(lParam));
         return 0;
     }
     return Window::handleMessage(msg, wParam, lParam);

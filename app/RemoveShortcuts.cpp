@@ -41,12 +41,14 @@ std::span<const ui::ControlDef> RemoveLinksLayout() {
 
 HWND TRemoveLinksDlg::makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile) {
     if (entry.id == idRemoveLinksPanel) {
+        BitmapPanel1.setDpi(dpi_);
         HWND panel =
             BitmapPanel1.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height);
         BitmapPanel1.setBitmap(tile);
         return panel;
     }
     if (entry.id == idShortcutList) {
+        ShortcutList_.setDpi(dpi_);
         return ShortcutList_.create(parent, entry.id, entry.left, entry.top, entry.width,
                                     entry.height);
     }
@@ -59,21 +61,40 @@ void TRemoveLinksDlg::create(HWND owner) {
                   LoadCursorW(nullptr, IDC_ARROW));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    const RECT frame =
-        ui::centredFrame(kRemoveLinksClientWidth, kRemoveLinksClientHeight, style, exStyle);
-    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, frame.left,
-                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, 0))
+    if (!Window::create(kRemoveLinksClass, exStyle, style, kRemoveLinksCaption, 0, 0, 0, 0, owner,
+                        0))
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    // Sized and placed once the window knows the DPI of the screen it is on.
+    dpi_ = ui::dpiOf(hwnd());
+    const RECT frame =
+        ui::centredFrame(ui::scale(kRemoveLinksClientWidth, dpi_),
+                         ui::scale(kRemoveLinksClientHeight, dpi_), style, exStyle, dpi_);
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont(dpi_)), FALSE);
     // The same tile as the main window's pages (absent in programs without the resource);
     // the panel copies it.
     const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEW(IDB_TILE));
-    layout_.build(hwnd(), RemoveLinksLayout(), ui::defaultFont(),
-                  [this, &tile](const ui::ControlDef& entry, HWND parent) {
-                      return makeComponent(entry, parent, tile.get());
-                  });
+    layout_.build(
+        hwnd(), RemoveLinksLayout(), ui::defaultFont(dpi_),
+        [this, &tile](const ui::ControlDef& entry, HWND parent) {
+            return makeComponent(entry, parent, tile.get());
+        },
+        dpi_);
     ui::showFocusOnLabel(control(L"RemoveEmpty"), control(L"Label2"));
     FormHide();
+}
+
+void TRemoveLinksDlg::applyDpi(UINT dpi, const RECT& frame) {
+    dpi_ = dpi;
+    const HFONT font = ui::defaultFont(dpi);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    layout_.applyDpi(dpi, font);
+    BitmapPanel1.setDpi(dpi);
+    ShortcutList_.setDpi(dpi);
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TRemoveLinksDlg::LoadShortcuts(const std::vector<std::wstring>& paths) {
@@ -148,6 +169,14 @@ LRESULT TRemoveLinksDlg::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (modal_)
             finish(IDCANCEL);
         return 0;
+    case WM_DPICHANGED:
+        applyDpi(ui::dpiOfChange(wParam), ui::suggestedRect(lParam));
+        return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // The panel reads the colours, and whether to draw its tiles, when it paints.
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
     }
     return Window::handleMessage(msg, wParam, lParam);
 }

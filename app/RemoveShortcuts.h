@@ -53,11 +53,14 @@ protected:
 private:
     HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
     void finish(int result);
+    // Lays the dialog out again for `dpi` in the window rectangle `frame`.
+    void applyDpi(UINT dpi, const RECT& frame);
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel1;
     components::THListBox ShortcutList_;
     HWND owner_ = nullptr;
+    UINT dpi_ = ui::kBaseDpi;
     bool modal_ = false;
     int modalResult_ = 0;
 };

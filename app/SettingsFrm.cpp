@@ -11,10 +11,12 @@
 #include "engine/Registry.h"
 #include "ui/LabelFocus.h"
 #include "ui/ModalLoop.h"
+#include "ui/Picture.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -87,16 +89,19 @@ HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent, HBITM
     };
     switch (entry.id) {
     case idBitmapPanel2: {
+        BitmapPanel2.setDpi(dpi_);
         HWND hwnd = panel(BitmapPanel2);
         BitmapPanel2.setBevelOuter(components::TPanelBevel::bvNone);
         BitmapPanel2.setBorderWidth(3);
         return hwnd;
     }
     case idPanel1:
+        Panel1.setDpi(dpi_);
         return panel(Panel1);
     case idBitmapPanel1:
     case idBitmapPanel4: {
         auto& page = entry.id == idBitmapPanel1 ? BitmapPanel1 : BitmapPanel4;
+        page.setDpi(dpi_);
         HWND hwnd = panel(page);
         page.setBevelOuter(components::TPanelBevel::bvNone);
         page.setBitmap(tile);
@@ -106,6 +111,7 @@ HWND TSettingsFrm::makeComponent(const ui::ControlDef& entry, HWND parent, HBITM
         return OptionsPage.create(parent, entry.id, entry.left, entry.top, entry.width,
                                   entry.height, entry.style);
     case idUserDirs:
+        UserDirs.setDpi(dpi_);
         return UserDirs.create(parent, entry.id, entry.left, entry.top, entry.width, entry.height);
     }
     return nullptr;
@@ -116,24 +122,28 @@ void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
                   LoadCursorW(nullptr, IDC_ARROW));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    const RECT frame = ui::centredFrame(kClientWidth, kClientHeight, style, exStyle);
-    if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, frame.left, frame.top,
-                        frame.right - frame.left, frame.bottom - frame.top, owner, 0))
+    if (!Window::create(kMainWindowClass, exStyle, style, kMainWindowCaption, 0, 0, 0, 0, owner, 0))
         throw std::runtime_error("Cannot create the main window");
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont()), FALSE);
+    // Sized and placed once the window knows the DPI of the screen it is on.
+    dpi_ = ui::dpiOf(hwnd());
+    const RECT frame = ui::centredFrame(ui::scale(kClientWidth, dpi_),
+                                        ui::scale(kClientHeight, dpi_), style, exStyle, dpi_);
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont(dpi_)), FALSE);
     SetProgramIcon(hwnd(), {ICON_BIG});
 
     banner_ = ui::loadBitmap(MAKEINTRESOURCEW(IDB_BANNER));
     // The pages copy the tile they are given.
     const ui::Bitmap tile = ui::loadBitmap(MAKEINTRESOURCEW(IDB_TILE));
-    layout_.build(hwnd(), SettingsLayout(), ui::defaultFont(),
-                  [this, &tile](const ui::ControlDef& entry, HWND parent) {
-                      return makeComponent(entry, parent, tile.get());
-                  });
+    layout_.build(
+        hwnd(), SettingsLayout(), ui::defaultFont(dpi_),
+        [this, &tile](const ui::ControlDef& entry, HWND parent) {
+            return makeComponent(entry, parent, tile.get());
+        },
+        dpi_);
     showFocusOnLabels();
-    if (banner_)
-        SendMessageW(item(idImage1), STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(banner_.get()));
+    showBanner();
     OptionsPage.addPage(L"Control", BitmapPanel1.hwnd());
     OptionsPage.addPage(L"About", BitmapPanel4.hwnd());
     OptionsPage.onChange = [this] { OptionsPageChange(); };
@@ -145,6 +155,45 @@ void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
 void TSettingsFrm::showFocusOnLabels() {
     for (const auto& [box, label] : kBoxLabels)
         ui::showFocusOnLabel(item(box), item(label));
+}
+
+void TSettingsFrm::showBanner() {
+    if (!banner_)
+        return;
+    HWND image = item(idImage1);
+    RECT bounds{};
+    GetClientRect(image, &bounds);
+    ui::Bitmap resized;
+    if (dpi_ != ui::kBaseDpi)
+        resized = ui::resizedPicture(banner_.get(), bounds.right,
+                                     ui::scale(ui::pictureSize(banner_.get()).cy, dpi_));
+    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(resized ? resized.get() : banner_.get()));
+    // The picture shown until now goes only once the control has let go of it.
+    bannerAtDpi_ = std::move(resized);
+}
+
+void TSettingsFrm::applyDpi(UINT dpi, const RECT& frame) {
+    dpi_ = dpi;
+    const HFONT font = ui::defaultFont(dpi);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    layout_.applyDpi(dpi, font);
+    for (components::TBitmapPanel* panel : {&BitmapPanel2, &Panel1, &BitmapPanel1, &BitmapPanel4})
+        panel->setDpi(dpi);
+    UserDirs.setDpi(dpi);
+    showBanner();
+    aboutPage_.setDpi(dpi);
+    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TSettingsFrm::colorsChanged() {
+    aboutPage_.applyColors();
+    // The tab control draws in the system's colours, which it reads when told of a change.
+    SendMessageW(OptionsPage.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TSettingsFrm::FormCreate(const std::vector<std::wstring>& args) {
@@ -394,6 +443,27 @@ LRESULT TSettingsFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_HELP:
         return TRUE; // F1 is handled in the message loop, with the focused control's topic
+    case WM_DPICHANGED:
+        applyDpi(ui::dpiOfChange(wParam), ui::suggestedRect(lParam));
+        return 0;
+    case WM_GETMINMAXINFO: {
+        // At a high DPI on a small screen the window may be taller than the screen; it
+        // keeps its whole layout rather than be cut to the screen's height.
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const RECT frame = ui::frameAround(
+            ui::scale(kClientWidth, dpi_), ui::scale(kClientHeight, dpi_),
+            GetWindowLongW(hwnd(), GWL_STYLE), GetWindowLongW(hwnd(), GWL_EXSTYLE), dpi_);
+        limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, frame.right);
+        limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, frame.bottom);
+        return 0;
+    }
+    case WM_SYSCOLORCHANGE:
+        colorsChanged();
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST)
+            colorsChanged();
+        break;
     case WM_CLOSE:
         DestroyWindow(hwnd());
         return 0;

@@ -108,6 +108,12 @@ private:
     HWND makeComponent(const ui::ControlDef& entry, HWND parent, HBITMAP tile);
     // Each bare check box's label draws the box's focus.
     void showFocusOnLabels();
+    // Lays the window out again for `dpi` in the window rectangle `frame`.
+    void applyDpi(UINT dpi, const RECT& frame);
+    // The banner at the window's DPI, as wide as the picture control it shows in.
+    void showBanner();
+    // The system's colours or its high-contrast setting changed: everything is drawn again.
+    void colorsChanged();
 
     ui::Layout layout_;
     components::TBitmapPanel BitmapPanel2;
@@ -118,6 +124,8 @@ private:
     components::TCheckListBox UserDirs;
     AboutPage aboutPage_;
     ui::Bitmap banner_;
+    ui::Bitmap bannerAtDpi_; // empty at 96 DPI, where banner_ shows as it is
+    UINT dpi_ = ui::kBaseDpi;
     bool busy_ = false;
     bool shownOnce_ = false;
 };

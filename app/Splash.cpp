@@ -1,5 +1,7 @@
 #include "app/Splash.h"
+#include "ui/Layout.h"
 #include "ui/Painting.h"
+#include "ui/Picture.h"
 
 namespace app {
 
@@ -10,16 +12,24 @@ constexpr UINT_PTR kTimer1 = 1;
 
 TSplashFrm::TSplashFrm(HWND owner) {
     image_ = ui::loadBitmap(L"SPLASH");
-    BITMAP info{};
-    if (image_ && GetObjectW(image_.get(), sizeof info, &info)) {
-        imageWidth_ = info.bmWidth;
-        imageHeight_ = info.bmHeight;
-    }
     registerClass(kSplashClass, 0, nullptr, nullptr);
     create(kSplashClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, L"SplashFrm", 0, 0,
            kCreationWidth, kCreationHeight, owner, 0);
-    if (hwnd())
-        SetTimer(hwnd(), kTimer1, kTimerInterval, nullptr);
+    if (!hwnd())
+        return;
+    setDpi(ui::dpiOf(hwnd()));
+    SetWindowPos(hwnd(), nullptr, 0, 0, ui::scale(kCreationWidth, dpi_),
+                 ui::scale(kCreationHeight, dpi_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetTimer(hwnd(), kTimer1, kTimerInterval, nullptr);
+}
+
+void TSplashFrm::setDpi(UINT dpi) {
+    dpi_ = dpi;
+    font_ = ui::programFont(-14, dpi);
+    imageAtDpi_ = ui::pictureAt(image_.get(), dpi);
+    const SIZE size = ui::pictureSize(imageAtDpi_ ? imageAtDpi_.get() : image_.get());
+    imageWidth_ = size.cx;
+    imageHeight_ = size.cy;
 }
 
 void TSplashFrm::createAndShow(HWND owner) {
@@ -52,7 +62,7 @@ void TSplashFrm::show() {
         return;
     FormShow();
     // A frameless popup: its window is its client area, the picture.
-    const RECT frame = ui::centredFrame(imageWidth_, imageHeight_, WS_POPUP, 0);
+    const RECT frame = ui::centredFrame(imageWidth_, imageHeight_, WS_POPUP, 0, dpi_);
     SetWindowPos(hwnd(), HWND_TOPMOST, frame.left, frame.top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Paint now: the settings load next, before the message loop runs.
@@ -68,7 +78,7 @@ void TSplashFrm::paint(HDC dc) {
     if (!image_)
         return;
     ui::MemoryDC source(dc);
-    ui::Selected picture(source.get(), image_.get());
+    ui::Selected picture(source.get(), imageAtDpi_ ? imageAtDpi_.get() : image_.get());
     BitBlt(dc, 0, 0, imageWidth_, imageHeight_, source.get(), 0, 0, SRCCOPY);
 }
 
@@ -84,6 +94,14 @@ LRESULT TSplashFrm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
         // Clicking the splash does nothing, not even activate it.
         return MA_NOACTIVATE;
+    case WM_DPICHANGED: {
+        setDpi(ui::dpiOfChange(wParam));
+        const RECT& frame = ui::suggestedRect(lParam);
+        SetWindowPos(hwnd(), nullptr, frame.left, frame.top, imageWidth_, imageHeight_,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    }
     default:
         return Window::handleMessage(msg, wParam, lParam);
     }

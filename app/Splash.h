@@ -3,6 +3,7 @@
 // itself 2.5 seconds later, on the first tick of its timer that the message loop delivers.
 #include <windows.h>
 
+#include "ui/Dpi.h"
 #include "ui/Gdi.h"
 #include "ui/Window.h"
 
@@ -27,6 +28,8 @@ public:
     void FormShow();
     // Closes (hides) the splash.
     void Timer1Timer();
+    // The form's font, as its description gives it (the picture holds all it shows).
+    HFONT font() const { return font_; }
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -34,9 +37,14 @@ protected:
 
 private:
     void paint(HDC dc);
+    // The picture at `dpi`: the window is sized to it when shown.
+    void setDpi(UINT dpi);
     ui::Bitmap image_;
+    ui::Bitmap imageAtDpi_; // empty at 96 DPI, where image_ shows as it is
     int imageWidth_ = 0;
     int imageHeight_ = 0;
+    UINT dpi_ = ui::kBaseDpi;
+    HFONT font_ = nullptr;
     bool freeWithWindow_ = false;
 };
 

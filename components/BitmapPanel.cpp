@@ -1,5 +1,7 @@
 #include "components/BitmapPanel.h"
+#include "ui/ColorScheme.h"
 #include "ui/Painting.h"
+#include "ui/Picture.h"
 #include "ui/Property.h"
 
 namespace components {
@@ -110,25 +112,51 @@ void TBitmapPanel::setBitmap(HBITMAP source) {
     if (source && source == bitmap_.get())
         return;
     bitmap_.reset();
-    tileBrush_.reset();
     BITMAP info{};
-    if (source && GetObjectW(source, sizeof info, &info) && info.bmWidth > 0 &&
-        info.bmHeight != 0) {
+    if (source && GetObjectW(source, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight != 0)
         bitmap_.reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, 0)));
-        if (bitmap_)
-            tileBrush_.reset(CreatePatternBrush(bitmap_.get()));
-        // Without its brush the tile cannot be drawn; the panel shows its colour instead.
-        if (!tileBrush_)
-            bitmap_.reset();
-    }
+    makeTileBrush();
     repaint();
+}
+
+void TBitmapPanel::setDpi(UINT dpi) {
+    if (!ui::storeChanged(dpi_, dpi))
+        return;
+    makeTileBrush();
+    repaint();
+}
+
+void TBitmapPanel::makeTileBrush() {
+    tileBrush_.reset();
+    resizedTile_.reset();
+    if (!bitmap_)
+        return;
+    // At 96 DPI the tile itself; else a copy resized smoothly, seamless from edge to edge.
+    resizedTile_ = ui::pictureAt(bitmap_.get(), dpi_, ui::PictureEdges::Tile);
+    tileBrush_.reset(CreatePatternBrush(resizedTile_ ? resizedTile_.get() : bitmap_.get()));
+    // Without its brush the tile cannot be drawn; the panel shows its colour instead.
+    if (!tileBrush_)
+        bitmap_.reset();
+}
+
+bool TBitmapPanel::drawsTiles() const {
+    return tileBrush_ && !ui::highContrast();
+}
+
+ui::Color TBitmapPanel::surfaceColor() const {
+    return ui::highContrast() ? ui::clBtnFace : color_;
+}
+
+COLORREF TBitmapPanel::textColor() const {
+    return drawsTiles() ? ui::resolve(ui::clInkOnPicture) : ui::textColorOn(surfaceColor());
 }
 
 void TBitmapPanel::paint(HDC dc) const {
     RECT rect{};
     GetClientRect(hwnd(), &rect);
-    if (!bitmap_) {
-        FillRect(dc, &rect, colorBrush_.get(color_));
+    const bool tiles = drawsTiles();
+    if (!tiles) {
+        FillRect(dc, &rect, colorBrush_.get(surfaceColor()));
     } else {
         // The brush origin is in device units: start the tiles at the panel's own corner
         // even when a child has shifted the viewport to paint the panel into its DC.
@@ -140,23 +168,25 @@ void TBitmapPanel::paint(HDC dc) const {
         SetBrushOrgEx(dc, previous.x, previous.y, nullptr);
     }
 
+    const int bevel = ui::scale(bevelWidth_, dpi_);
+    const int border = ui::scale(borderWidth_, dpi_);
     COLORREF top = 0, bottom = 0;
     if (bevelOuter_ != TPanelBevel::bvNone) {
         bevelColors(bevelOuter_, top, bottom);
-        Frame3D(dc, rect, top, bottom, bevelWidth_);
+        Frame3D(dc, rect, top, bottom, bevel);
     }
     // The border is the fill itself, tiles or colour, so nothing is drawn on it.
-    if (!bitmap_) {
-        if (borderWidth_ > 0)
-            InflateRect(&rect, -borderWidth_, -borderWidth_);
+    if (!tiles) {
+        if (border > 0)
+            InflateRect(&rect, -border, -border);
     } else {
-        InflateRect(&rect, -borderWidth_, -borderWidth_);
+        InflateRect(&rect, -border, -border);
         ++rect.right;
         ++rect.bottom;
     }
     if (bevelInner_ != TPanelBevel::bvNone) {
         bevelColors(bevelInner_, top, bottom);
-        Frame3D(dc, rect, top, bottom, bevelWidth_);
+        Frame3D(dc, rect, top, bottom, bevel);
     }
 
     // Caption, vertically centred on the height of "W". The halving is unsigned: a panel
@@ -168,23 +198,26 @@ void TBitmapPanel::paint(HDC dc) const {
     rect.top = static_cast<LONG>(sum / 2);
     rect.bottom = rect.top + w.cy;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc, textColor());
     // The caption is drawn whole, whatever its length.
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect,
               DT_EXPANDTABS | DT_VCENTER | drawTextAlign(alignment_));
+    SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
 }
 
 HBRUSH TBitmapPanel::childBackground(HWND child, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
-    if (tileBrush_) {
+    SetTextColor(dc, textColor());
+    if (drawsTiles()) {
         // Align the tile in the child's DC with the panel's own tiles.
         POINT origin{0, 0};
         MapWindowPoints(child, hwnd(), &origin, 1);
         SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
         return tileBrush_.get();
     }
-    SetBkColor(dc, ui::resolve(color_));
-    return colorBrush_.get(color_);
+    SetBkColor(dc, ui::resolve(surfaceColor()));
+    return colorBrush_.get(surfaceColor());
 }
 
 LRESULT TBitmapPanel::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,9 +1,12 @@
 #pragma once
 // TBitmapPanel: a panel whose background is a bitmap repeated edge to edge, or a plain
 // colour when it has none; bevels, border and a centred caption as a panel has them.
-// Child labels and bare check boxes on it show the tiles through.
+// Child labels and bare check boxes on it show the tiles through. Its widths are given at
+// 96 DPI and drawn at the panel's DPI, the tile resized with them. Under high contrast it
+// draws no tiles: it is then a plain surface in the system's colours.
 #include "components/Alignment.h"
 #include "ui/Color.h"
+#include "ui/Dpi.h"
 #include "ui/Gdi.h"
 #include "ui/Window.h"
 
@@ -43,6 +46,12 @@ public:
     HBITMAP bitmap() const { return bitmap_.get(); }
     bool hasBitmap() const { return bitmap_.get() != nullptr; }
 
+    // The DPI the panel is drawn at (96 until told otherwise).
+    void setDpi(UINT dpi);
+    UINT dpi() const { return dpi_; }
+    // Whether the tiles show: a tile is set and the system does not ask for high contrast.
+    bool drawsTiles() const;
+
     // The whole painting, for WM_PAINT and WM_PRINTCLIENT alike.
     void paint(HDC dc) const;
 
@@ -51,8 +60,12 @@ protected:
 
 private:
     void repaint();
+    void makeTileBrush();
+    // The colour of the surface where no tiles show, and of text on it.
+    ui::Color surfaceColor() const;
+    COLORREF textColor() const;
     // What a child control paints its background with: the tile aligned to the panel,
-    // or the panel colour.
+    // or the panel colour; and the colour of its text.
     HBRUSH childBackground(HWND child, HDC dc);
 
     ui::Color color_ = ui::clBtnFace;
@@ -64,7 +77,9 @@ private:
     TAlignment alignment_ = TAlignment::taCenter;
     HFONT font_ = nullptr;
     ui::Bitmap bitmap_;
+    ui::Bitmap resizedTile_; // the tile at the panel's DPI, when that is not 96
     ui::Brush tileBrush_;
+    UINT dpi_ = ui::kBaseDpi;
     mutable ui::ColorBrush colorBrush_;
 };
 

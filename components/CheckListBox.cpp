@@ -17,7 +17,7 @@ HWND TCheckListBox::create(HWND parent, int id, int x, int y, int width, int hei
     HWND hwnd =
         createControl(L"LISTBOX", WS_EX_CLIENTEDGE, style, L"", x, y, width, height, parent, id);
     if (hwnd)
-        setItemHeight(13);
+        setItemHeight(scaled(kItemHeight));
     return hwnd;
 }
 
@@ -72,6 +72,14 @@ void TCheckListBox::setItemHeight(int height) {
     SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, height);
 }
 
+void TCheckListBox::setDpi(UINT dpi) {
+    dpi_ = dpi;
+    if (hwnd()) {
+        setItemHeight(scaled(kItemHeight));
+        InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+}
+
 void TCheckListBox::toggle(int index) {
     if (index < 0 || index >= count())
         return;
@@ -86,7 +94,7 @@ void TCheckListBox::notifyParent(WORD code) {
 
 int TCheckListBox::tickAt(LPARAM point) const {
     const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
-    if (x < 0 || x >= kTickColumn)
+    if (x < 0 || x >= scaled(kTickColumn))
         return -1;
     const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
     if (HIWORD(hit) != 0) // outside every item
@@ -105,25 +113,25 @@ void TCheckListBox::drawItem(const DRAWITEMSTRUCT& item) {
     const RECT row = item.rcItem;
     // The tick column here; the text area is filled below in its own colour.
     RECT column = row;
-    column.right = std::min(row.right, row.left + kTickColumn);
+    column.right = std::min(row.right, row.left + scaled(kTickColumn));
     FillRect(item.hDC, &column, GetSysColorBrush(COLOR_WINDOW));
 
-    const int box = 13;
-    RECT tick{row.left + 1, row.top + (row.bottom - row.top - box) / 2, 0, 0};
+    const int box = scaled(13);
+    RECT tick{row.left + scaled(1), row.top + (row.bottom - row.top - box) / 2, 0, 0};
     tick.right = tick.left + box;
     tick.bottom = tick.top + box;
     DrawFrameControl(item.hDC, &tick, DFC_BUTTON,
                      DFCS_BUTTONCHECK | DFCS_FLAT | (checked(index) ? DFCS_CHECKED : 0));
 
     RECT textRect = row;
-    textRect.left += kTickColumn;
+    textRect.left += scaled(kTickColumn);
     FillRect(item.hDC, &textRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     const COLORREF oldText =
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
     const std::wstring label = text(index);
     RECT inner = textRect;
-    inner.left += 2;
+    inner.left += scaled(2);
     DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &inner,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     SetBkMode(item.hDC, oldMode);

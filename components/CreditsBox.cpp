@@ -1,4 +1,5 @@
 #include "components/CreditsBox.h"
+#include "ui/ColorScheme.h"
 #include "ui/Property.h"
 
 #include <commctrl.h>
@@ -172,7 +173,7 @@ void TScrollingCreditsBox::StartScrolling() {
             moveTop(child, top);
             setTag(child, 0);
             const RECT r = ui::boundsInParent(child);
-            top = r.bottom + compSpace_;
+            top = r.bottom + ui::scale(compSpace_, dpi_);
         }
         setTag(children.back(), 1);
     }
@@ -187,19 +188,20 @@ void TScrollingCreditsBox::ScrollTick() {
         return;
     // Moves keep the z-order, so one listing serves the whole tick.
     const auto children = childrenOf(hwnd());
-    if (scrollStep_ != 0) {
+    const int step = ui::scale(scrollStep_, dpi_);
+    if (step != 0) {
         std::vector<int> tops;
         for (HWND child : children)
             tops.push_back(ui::boundsInParent(child).top);
         // Move the drawn pixels and the children together; only the uncovered strip is
         // repainted.
-        ScrollWindowEx(hwnd(), 0, -scrollStep_, nullptr, nullptr, nullptr, nullptr,
+        ScrollWindowEx(hwnd(), 0, -step, nullptr, nullptr, nullptr, nullptr,
                        SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
         // A box that cannot be drawn (hidden, minimised) scrolls no pixels and, under
         // Wine, no children either; they still move.
         for (std::size_t i = 0; i < children.size(); ++i)
             if (ui::boundsInParent(children[i]).top == tops[i])
-                moveTop(children[i], tops[i] - scrollStep_);
+                moveTop(children[i], tops[i] - step);
     }
     for (std::size_t i = 0; i < children.size(); ++i) {
         const RECT r = ui::boundsInParent(children[i]);
@@ -213,7 +215,7 @@ void TScrollingCreditsBox::ScrollTick() {
                 return ui::boundsInParent(a).bottom < ui::boundsInParent(b).bottom;
             });
         const RECT m = ui::boundsInParent(*marked);
-        moveTop(children[i], m.bottom + (i == 0 ? boxHeight() : compSpace_));
+        moveTop(children[i], m.bottom + (i == 0 ? boxHeight() : ui::scale(compSpace_, dpi_)));
         for (HWND c : children)
             setTag(c, 0);
         setTag(children[i], 1);
@@ -235,10 +237,14 @@ void TScrollingCreditsBox::stopWorker() {
     channel_.reset();
 }
 
+ui::Color TScrollingCreditsBox::surfaceColor() const {
+    return ui::highContrast() ? ui::sysColor(COLOR_WINDOW) : color_;
+}
+
 void TScrollingCreditsBox::paint(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, brush_.get(color_));
+    FillRect(dc, &client, brush_.get(surfaceColor()));
 }
 
 LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -254,11 +260,14 @@ LRESULT TScrollingCreditsBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_CTLCOLORSTATIC: {
-        // Labels in the box are transparent: they take the box's colour.
+        // Labels in the box are transparent: they take the box's colour, and the text
+        // colour that goes with it.
         HDC dc = reinterpret_cast<HDC>(wParam);
+        const ui::Color surface = surfaceColor();
         SetBkMode(dc, TRANSPARENT);
-        SetBkColor(dc, ui::resolve(color_));
-        return reinterpret_cast<LRESULT>(brush_.get(color_));
+        SetBkColor(dc, ui::resolve(surface));
+        SetTextColor(dc, ui::textColorOn(surface));
+        return reinterpret_cast<LRESULT>(brush_.get(surface));
     }
     case WM_DESTROY:
         stopWorker();

@@ -10,6 +10,7 @@
 
 #include "engine/Handles.h"
 #include "ui/Color.h"
+#include "ui/Dpi.h"
 #include "ui/Gdi.h"
 #include "ui/GuiCall.h"
 #include "ui/Window.h"
@@ -64,6 +65,10 @@ public:
     bool Started() const { return started_; }
     ui::Color color() const { return color_; }
     void setColor(ui::Color value);
+    // The DPI the box is drawn at: ScrollStep and CompSpace are pixels at 96 DPI and grow
+    // with it, so the credits climb as fast and stand as far apart on any screen.
+    void setDpi(UINT dpi) { dpi_ = dpi; }
+    UINT dpi() const { return dpi_; }
     // A single border (true) or none.
     bool singleBorder() const { return singleBorder_; }
     void setSingleBorder(bool value);
@@ -86,6 +91,9 @@ private:
     void stopWorker();
     void repaint();
     void paint(HDC dc);
+    // The colour the box is painted in: its own, or the system's window colour under high
+    // contrast.
+    ui::Color surfaceColor() const;
     static void tick(void* box) { static_cast<TScrollingCreditsBox*>(box)->ScrollTick(); }
 
     int scrollStep_ = 1;
@@ -93,6 +101,7 @@ private:
     bool paused_ = false;
     int timeDelay_ = 30;
     bool started_ = false;
+    UINT dpi_ = ui::kBaseDpi;
     ui::Color color_ = ui::clBtnFace;
     bool singleBorder_ = false;
     std::wstring hint_;

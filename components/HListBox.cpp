@@ -2,6 +2,7 @@
 
 #include "ui/Gdi.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace components {
@@ -16,7 +17,20 @@ int THListBox::ItemWidth(const std::wstring& text) const {
     SIZE size{};
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     const auto width = static_cast<std::uint16_t>(size.cx + metrics.tmAveCharWidth);
-    return width + 20;
+    // The margin makes room for the tick column, which grows with the DPI.
+    return width + scaled(20);
+}
+
+void THListBox::setDpi(UINT dpi) {
+    TCheckListBox::setDpi(dpi);
+    if (!hwnd())
+        return;
+    // The items measure differently in the font of the new DPI.
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, ItemWidth(text(i)));
+    FMaxWidth = widest;
+    SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FMaxWidth), 0);
 }
 
 void THListBox::AddString(const std::wstring& text) {

@@ -15,6 +15,8 @@ public:
     // Widens the horizontal extent when `text` is wider than every item so far, then
     // appends it (the list is not sorted).
     void AddString(const std::wstring& text);
+    // A new DPI measures every item again: the extent then fits the widest in the new font.
+    void setDpi(UINT dpi);
     // The widest item measured so far, which is also the extent last set.
     int maxWidth() const { return FMaxWidth; }
 

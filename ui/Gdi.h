@@ -58,6 +58,31 @@ private:
     COLORREF rgb_ = 0;
 };
 
+// An owned icon (LoadImage without LR_SHARED, CreateIcon...), destroyed with DestroyIcon.
+class Icon {
+public:
+    Icon() = default;
+    explicit Icon(HICON icon) : icon_(icon) {}
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+    Icon& operator=(Icon&& other) noexcept {
+        if (this != &other)
+            reset(std::exchange(other.icon_, nullptr));
+        return *this;
+    }
+    ~Icon() { reset(); }
+    HICON get() const { return icon_; }
+    void reset(HICON icon = nullptr) {
+        if (icon_)
+            DestroyIcon(icon_);
+        icon_ = icon;
+    }
+
+private:
+    HICON icon_ = nullptr;
+};
+
 // A DC from GetDC, released with the window it came from.
 class WindowDC {
 public:

@@ -1,6 +1,9 @@
 #pragma once
-// A window's controls as a data table, in pixels, read like the window description they
-// come from; one routine turns the table into child windows.
+// A window's controls as a data table, in pixels at 96 DPI, read like the window
+// description they come from; one routine turns the table into child windows at the
+// window's DPI, and lays them out again when that changes.
+#include "ui/Dpi.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -31,27 +34,40 @@ inline constexpr int kFitText = -1;
 class Layout {
 public:
     // Creates one of our own components (entry.className == nullptr) and returns its window.
+    // The entry it is given is already scaled to the layout's DPI.
     using ComponentFactory = std::function<HWND(const ControlDef&, HWND parent)>;
 
-    // Creates every control of `entries` in `window`, gives each the font and its help topic,
-    // and puts siblings in z-order = tab order, which dialog-style navigation follows.
+    // Creates every control of `entries` in `window` at `dpi`, gives each the font (made for
+    // that DPI) and its help topic, and puts siblings in z-order = tab order, which
+    // dialog-style navigation follows. The entries' texts must outlive the layout.
     void build(HWND window, std::span<const ControlDef> entries, HFONT font,
-               const ComponentFactory& makeComponent);
+               const ComponentFactory& makeComponent, UINT dpi = kBaseDpi);
+    // Moves and sizes every control made again for `dpi` and gives it `font`. Components
+    // that keep their own geometry are set right by their owners afterwards.
+    void applyDpi(UINT dpi, HFONT font);
+    UINT dpi() const { return dpi_; }
 
     // The window made for the entry called `name`, or null.
     HWND find(std::wstring_view name) const;
 
+    // `entry` with its position and size at `dpi` (a width of kFitText stays as it is).
+    static ControlDef scaled(const ControlDef& entry, UINT dpi);
+
 private:
     struct Made {
+        ControlDef entry;
         std::wstring name;
         HWND hwnd;
-        int tabOrder;
     };
     std::vector<Made> made_;
+    UINT dpi_ = kBaseDpi;
 };
 
-// The font of every window here: "MS Sans Serif", height -11 (8 point). Made once.
-HFONT defaultFont();
+// The font of every window here: "MS Sans Serif", height -11 (8 point) at 96 DPI, made
+// once for each DPI asked for.
+HFONT defaultFont(UINT dpi = kBaseDpi);
+// "MS Sans Serif" of `height` pixels at 96 DPI (negative: the character height), at `dpi`.
+HFONT programFont(int height, UINT dpi);
 // Width of `text` drawn in `font`, in pixels.
 int textWidth(HFONT font, const std::wstring& text);
 // The size `text` takes drawn in `font` (tabs expanded, "&" as it stands), its lines

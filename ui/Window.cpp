@@ -2,6 +2,7 @@
 
 #include "engine/Utf8.h"
 #include "ui/ModalLoop.h"
+#include "ui/Dpi.h"
 
 #include <commctrl.h>
 
@@ -50,10 +51,9 @@ void registerWindowClass(const wchar_t* className, WNDPROC proc, UINT classStyle
     RegisterClassExW(&wc);
 }
 
-RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
+    const RECT frame = frameAround(clientWidth, clientHeight, style, exStyle, dpi);
+    const int width = frame.right, height = frame.bottom;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     return RECT{x, y, x + width, y + height};

@@ -26,8 +26,8 @@ inline HCURSOR systemCursor(const void* id) {
 }
 
 // The window rectangle, frame included, of a window with this client size and these
-// styles, centred on the primary screen.
-RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+// styles at `dpi`, centred on the primary screen.
+RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 
 // A child window's rectangle in its parent's client coordinates.
 RECT boundsInParent(HWND child);

@@ -212,6 +212,22 @@ TEST_F(PanelFixture, InnerBevelSitsInsideTheBorderOneFurtherOutWithABitmap) {
     EXPECT_EQ(tiled.at(20, 38), shadow);
 }
 
+TEST_F(PanelFixture, AtTwiceTheDpiBevelsAndTilesAreTwiceAsLarge) {
+    make(300, 300);
+    panel.setBevelOuter(TPanelBevel::bvLowered); // one ring at 96 DPI
+    setTile();
+    panel.setDpi(192);
+    Canvas canvas(300, 300);
+    canvas.render(panel.hwnd());
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(canvas.at(0, 150), shadow);
+    EXPECT_EQ(canvas.at(1, 150), shadow);
+    EXPECT_NE(canvas.at(2, 150), shadow);
+    // A tile of 256 pixels now, repeating from the panel's corner.
+    EXPECT_EQ(canvas.at(10, 40), canvas.at(10 + 256, 40));
+    EXPECT_NE(canvas.at(10, 40), canvas.at(10 + 128, 40));
+}
+
 TEST(Frame3D, ShrinksByItsRingsAndZeroDrawsNothing) {
     Canvas canvas(10, 10);
     canvas.fill(RGB(9, 9, 9));

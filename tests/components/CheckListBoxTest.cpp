@@ -120,6 +120,18 @@ TEST_F(CheckListFixture, AClickOnTheTickBoxTogglesAClickOnTheTextOnlySelects) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), TCheckListBox::kNotifyTickChanged), 0);
 }
 
+TEST_F(CheckListFixture, AtTwiceTheDpiRowsAndTheTickColumnGrow) {
+    list.setDpi(192);
+    EXPECT_EQ(SendMessageW(list.hwnd(), LB_GETITEMHEIGHT, 0, 0), 26);
+    // 20 pixels in lies inside the tick column, 32 wide now.
+    SendMessageW(list.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, pointInItem(1, 20));
+    SendMessageW(list.hwnd(), WM_LBUTTONUP, 0, pointInItem(1, 20));
+    EXPECT_TRUE(list.checked(1));
+    SendMessageW(list.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, pointInItem(2, 40));
+    SendMessageW(list.hwnd(), WM_LBUTTONUP, 0, pointInItem(2, 40));
+    EXPECT_FALSE(list.checked(2));
+}
+
 TEST_F(CheckListFixture, SpaceTogglesTheSelectedItemAndDoubleClicksAreReported) {
     SendMessageW(list.hwnd(), LB_SETCURSEL, 0, 0);
     SendMessageW(list.hwnd(), WM_KEYDOWN, VK_SPACE, 0);

@@ -135,7 +135,7 @@ TEST_F(ExeResources, CarryOneManifestForTheLoader) {
     EXPECT_EQ(languages, 1);
 }
 
-TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndDpiUnaware) {
+TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndPerMonitorDpiAware) {
     HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(found, nullptr);
     HGLOBAL loaded = LoadResource(module_, found);
@@ -156,8 +156,10 @@ TEST_F(ExeResources, ManifestRunsAsInvokerClassicLookAndDpiUnaware) {
             << id;
     EXPECT_EQ(text.find("Microsoft.Windows.Common-Controls"), std::string::npos)
         << "visual styles switched on";
-    EXPECT_NE(text.find(">false</dpiAware>"), std::string::npos);
-    EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
+    // Per-monitor aware: version 2 where Windows has it, else version 1, else system aware.
+    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(text.find("SMI/2016/WindowsSettings\">PerMonitorV2,PerMonitor</dpiAwareness>"),
+              std::string::npos);
     EXPECT_NE(text.find("version=\"" BS_VERSION ".0\""), std::string::npos);
 }
 

@@ -3,7 +3,25 @@
 // can read its pixels.
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace testpixels {
+
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines define it:
+// from 1 (the same) to 21 (black on white); body text wants at least 4.5.
+inline double contrastRatio(COLORREF a, COLORREF b) {
+    const auto luminance = [](COLORREF c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+               0.0722 * linear(GetBValue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 class Canvas {
 public:

@@ -127,6 +127,11 @@ private:
 // outputs are passed by their path inside the prefix), or "".
 std::wstring argumentEndingWith(const std::wstring& tail);
 
+// Runs this test program once more with `arguments` (a --gtest_filter, say), its output
+// going where ours goes, and returns its exit code, or -1 when it has not ended after
+// `timeoutMs` (it is then ended). For settings Wine reads only when a program starts.
+int runThisProgramAgain(const std::wstring& arguments, DWORD timeoutMs = 60000);
+
 // Polls `done` until it holds or `timeoutMs` has passed; whether it came to hold.
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 

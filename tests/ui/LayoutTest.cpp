@@ -106,3 +106,35 @@ TEST(Layout, OwnComponentsComeFromTheFactoryAtTheirTablePosition) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Layout, BuildsAtTheWindowsDpiAndLaysOutAgainWhenItChanges) {
+    HostWindow host;
+    ui::Layout layout;
+    layout.build(host, kTable, ui::defaultFont(144), nullptr, 144);
+    HWND box = layout.find(L"Box");
+    HWND third = layout.find(L"Third");
+    // Edges scale, not sizes: 10 + 60 = 70 becomes 105, so the width is 105 - 15.
+    EXPECT_EQ(rectIn(box, third).left, 15);
+    EXPECT_EQ(rectIn(box, third).top, 60);
+    EXPECT_EQ(rectIn(box, third).right, 105);
+    EXPECT_EQ(rectIn(box, third).bottom, 90);
+    EXPECT_EQ(rectIn(host, box).right, 308); // (5 + 200) * 1.5, rounded
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(third, WM_GETFONT, 0, 0)), ui::defaultFont(144));
+    LOGFONTW font{};
+    GetObjectW(ui::defaultFont(144), sizeof font, &font);
+    EXPECT_LE(font.lfHeight, -16);
+    const RECT label = rectIn(box, layout.find(L"Label"));
+    EXPECT_EQ(label.right - label.left, ui::textWidth(ui::defaultFont(144), L"Some words"));
+
+    layout.applyDpi(96, ui::defaultFont());
+    EXPECT_EQ(rectIn(box, third).left, 10);
+    EXPECT_EQ(rectIn(box, third).right, 70);
+    EXPECT_EQ(rectIn(host, box).right, 205);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(third, WM_GETFONT, 0, 0)), ui::defaultFont());
+    const RECT label96 = rectIn(box, layout.find(L"Label"));
+    EXPECT_EQ(label96.right - label96.left, ui::textWidth(ui::defaultFont(), L"Some words"));
+}
+
+} // namespace
