@@ -42,13 +42,17 @@ std::wstring setupProgram() {
 std::wstring builtExe() {
     return testsupport::argumentEndingWith(L"\\brightsweep.exe");
 }
-// The files that go with the exe: the arguments after the setup program and the exe.
+// The files that go with the exe: the arguments other than the setup program, the exe and
+// GoogleTest's own options (which CTest puts first).
 std::vector<std::wstring> companionFiles() {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::wstring> files;
-    for (int i = 3; args && i < count; ++i)
-        files.push_back(args[i]);
+    for (int i = 1; args && i < count; ++i) {
+        const std::wstring arg = args[i];
+        if (arg.rfind(L"--", 0) != 0 && arg != setupProgram() && arg != builtExe())
+            files.push_back(arg);
+    }
     LocalFree(args);
     return files;
 }
