@@ -494,7 +494,9 @@ TEST_F(InstallerTest, PurgeSwitchAlsoRemovesStoredChoicesButNoOtherKeys) {
     }
     install(kAllUsers);
     uninstall(kAllUsers, L" /PURGE");
-    EXPECT_FALSE(testsupport::keyExists(kSettingsKey));
+    // The uninstaller removes the stored choices after its entry and folder.
+    EXPECT_TRUE(
+        testsupport::waitUntil([] { return !testsupport::keyExists(kSettingsKey); }, 60000));
     EXPECT_TRUE(testsupport::keyExists(sibling));
     EXPECT_FALSE(pathExists(kAllUsers.installDir()));
 }
