@@ -123,9 +123,7 @@ TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
     EXPECT_FALSE(box.Paused());
     const int startTop = ui::boundsInParent(label13).top;
     EXPECT_EQ(117, startTop); // laid out just below the box
-    facetest::pump(500);
-    const int moved = ui::boundsInParent(label13).top;
-    EXPECT_LT(moved, startTop);
+    EXPECT_TRUE(facetest::pumpUntil([&] { return ui::boundsInParent(label13).top < startTop; }));
 
     page_.pageChanged(false);
     EXPECT_TRUE(box.Paused());
@@ -135,8 +133,7 @@ TEST_F(AboutTest, CreditsRunOnlyOnceShownAndPauseElsewhere) {
 
     page_.pageChanged(true); // resumes from there, not laid out again
     EXPECT_EQ(stoppedAt, ui::boundsInParent(label13).top);
-    facetest::pump(300);
-    EXPECT_LT(ui::boundsInParent(label13).top, stoppedAt);
+    EXPECT_TRUE(facetest::pumpUntil([&] { return ui::boundsInParent(label13).top < stoppedAt; }));
 }
 
 TEST_F(AboutTest, LogoAndLinkOpenTheSameAddress) {

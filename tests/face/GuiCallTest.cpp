@@ -69,11 +69,28 @@ TEST(GuiCall, ClosedOrDestroyedChannelRunsNothing) {
     EXPECT_EQ(0, probe.calls.load());
 }
 
+struct TimedWait {
+    HANDLE never;
+    bool answer = true;
+};
+
+DWORD WINAPI waitBriefly(void* param) {
+    auto* wait = static_cast<TimedWait*>(param);
+    wait->answer = ui::waitForThread(wait->never, 100);
+    return 0;
+}
+
 TEST(GuiCall, WaitForThreadTimesOutWithoutHanging) {
     HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const DWORD start = GetTickCount();
-    EXPECT_FALSE(ui::waitForThread(never, 100));
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    // Waited for on a thread of its own, so that a wait that never gives up fails here
+    // (static: such a wait would outlive the test).
+    static TimedWait wait;
+    wait = TimedWait{never};
+    HANDLE thread = CreateThread(nullptr, 0, &waitBriefly, &wait, 0, nullptr);
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 30000));
+    CloseHandle(thread);
+    EXPECT_FALSE(wait.answer);
     CloseHandle(never);
 }
 

@@ -2,6 +2,10 @@
 // Small helpers for tests of windows: plain host windows and a message pump.
 #include <windows.h>
 
+#include <functional>
+
+#include "tests/support/TestSupport.h"
+
 namespace facetest {
 
 // Runs the message loop of this thread for `ms` milliseconds.
@@ -15,6 +19,34 @@ inline void pump(DWORD ms) {
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
+}
+
+// Runs the message loop of this thread until `done` holds, for at most `timeoutMs`; whether
+// it came to hold. It returns straight after running the messages, so no message another
+// thread sent meanwhile has been looked at (and so marked as old) without being run.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    for (;;) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Waits, running nothing, until another thread has sent this one a message and is waiting
+// for it to be handled (a worker handing over its call). This marks the message as old:
+// a MsgWaitForMultipleObjects without MWMO_INPUTAVAILABLE no longer wakes for it, so run
+// the message loop next.
+inline bool waitForSentMessage(DWORD timeoutMs = 10000) {
+    return testsupport::waitUntil(
+        [] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }, timeoutMs);
 }
 
 // A visible top-level window with a plain background of `color`.

@@ -8,6 +8,26 @@
 
 namespace {
 
+// Whether a timer of `window` (the one numbered `id`, when given) has come due: its WM_TIMER
+// waits in the queue. Runs nothing.
+bool timerDue(HWND window, UINT_PTR id = 0) {
+    MSG msg;
+    return PeekMessageW(&msg, window, WM_TIMER, WM_TIMER, PM_NOREMOVE) && (!id || msg.wParam == id);
+}
+
+// Runs the message loop until the timer `id` of `window` comes due, and stops that timer.
+void runLoopUntilTimer(HWND window, UINT_PTR id) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == id) {
+            KillTimer(window, id);
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 TEST(Splash, PictureIs256ColoursOfTheRightSize) {
     HBITMAP bmp = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), L"SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -30,7 +50,13 @@ TEST(Splash, PictureIs256ColoursOfTheRightSize) {
 
 TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     facetest::Host owner(100, 100);
+    // Yardsticks for the splash's timer, which starts with it: timers of the owner, one
+    // started before it that ends half a second sooner, one started after it that ends half
+    // a second later. Timers come due in the order they end, however busy the machine is.
+    constexpr UINT_PTR kSooner = 1, kLater = 2;
+    SetTimer(owner, kSooner, app::TSplashFrm::kTimerInterval - 500, nullptr);
     app::TSplashFrm splash(owner);
+    SetTimer(owner, kLater, app::TSplashFrm::kTimerInterval + 500, nullptr);
     HWND w = splash.hwnd();
     ASSERT_TRUE(w);
     EXPECT_FALSE(IsWindowVisible(w));
@@ -43,7 +69,6 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(owner, GetWindow(w, GW_OWNER));
 
-    const DWORD created = GetTickCount();
     splash.show();
     EXPECT_TRUE(IsWindowVisible(w));
     GetWindowRect(w, &r);
@@ -59,19 +84,19 @@ TEST(Splash, ShowsBorderlessTopmostCentredAndHidesOnlyThroughTheTimer) {
     EXPECT_NE(RGB(1, 2, 3), canvas.at(5, 5));
     EXPECT_NE(RGB(1, 2, 3), canvas.at(320, 215));
 
-    // Clicks do nothing.
+    // Clicks do nothing, nor does anything else before its time.
     PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
     PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
-    facetest::pump(1500);
+    runLoopUntilTimer(owner, kSooner);
     EXPECT_TRUE(IsWindowVisible(w));
 
-    // Past the interval without a message loop it is still there...
-    while (GetTickCount() - created < app::TSplashFrm::kTimerInterval + 300)
-        Sleep(50);
+    // Its timer comes due, no later than the later yardstick; without a message loop it is
+    // still there...
+    ASSERT_TRUE(testsupport::waitUntil([&] { return timerDue(owner, kLater); }, 30000));
+    EXPECT_TRUE(timerDue(w));
     EXPECT_TRUE(IsWindowVisible(w));
-    // ...and the loop's first tick hides it; it is not destroyed.
-    facetest::pump(200);
-    EXPECT_FALSE(IsWindowVisible(w));
+    // ...and the loop hides it; it is not destroyed.
+    EXPECT_TRUE(facetest::pumpUntil([&] { return !IsWindowVisible(w); }));
     EXPECT_TRUE(IsWindow(w));
     owner.destroy();
 }

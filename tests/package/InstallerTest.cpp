@@ -42,13 +42,17 @@ std::wstring setupProgram() {
 std::wstring builtExe() {
     return testsupport::argumentEndingWith(L"\\brightsweep.exe");
 }
-// The files that go with the exe: the arguments after the setup program and the exe.
+// The files that go with the exe: the arguments other than the setup program, the exe and
+// GoogleTest's own options (which CTest puts first).
 std::vector<std::wstring> companionFiles() {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::wstring> files;
-    for (int i = 3; args && i < count; ++i)
-        files.push_back(args[i]);
+    for (int i = 1; args && i < count; ++i) {
+        const std::wstring arg = args[i];
+        if (arg.rfind(L"--", 0) != 0 && arg != setupProgram() && arg != builtExe())
+            files.push_back(arg);
+    }
     LocalFree(args);
     return files;
 }
@@ -490,7 +494,9 @@ TEST_F(InstallerTest, PurgeSwitchAlsoRemovesStoredChoicesButNoOtherKeys) {
     }
     install(kAllUsers);
     uninstall(kAllUsers, L" /PURGE");
-    EXPECT_FALSE(testsupport::keyExists(kSettingsKey));
+    // The uninstaller removes the stored choices after its entry and folder.
+    EXPECT_TRUE(
+        testsupport::waitUntil([] { return !testsupport::keyExists(kSettingsKey); }, 60000));
     EXPECT_TRUE(testsupport::keyExists(sibling));
     EXPECT_FALSE(pathExists(kAllUsers.installDir()));
 }
