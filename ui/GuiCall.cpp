@@ -70,7 +70,11 @@ bool waitForThread(HANDLE thread, DWORD timeoutMs) {
                 return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
             left = timeoutMs - spent;
         }
-        const DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
+        // MWMO_INPUTAVAILABLE: a message sent before the wait began wakes it too, even when
+        // this thread has already looked at its queue since (without it, the wait would
+        // sleep on while the sender waits for this thread: neither would go on).
+        const DWORD r =
+            MsgWaitForMultipleObjectsEx(1, &thread, left, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0)
             return true;
         if (r != WAIT_OBJECT_0 + 1)
