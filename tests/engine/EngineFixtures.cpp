@@ -7,24 +7,6 @@
 
 namespace enginetest {
 
-HeldOpen::HeldOpen(const std::wstring& path)
-    : handle_(CreateFileW(path.c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, 0, nullptr)) {}
-
-HeldOpen::~HeldOpen() {
-    if (valid())
-        CloseHandle(handle_);
-}
-
-DWORD attributesOf(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str());
-}
-
-void setAttributes(const std::wstring& path, DWORD attributes) {
-    SetFileAttributesW(path.c_str(), attributes);
-}
-
 std::wstring unixPathOf(const std::wstring& windowsPath) {
     using UnixName = char*(CDECL*)(const WCHAR*);
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
@@ -41,6 +23,10 @@ std::wstring unixPathOf(const std::wstring& windowsPath) {
 }
 
 namespace {
+DWORD attributesOf(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str());
+}
+
 // Starts a host program through Wine's Unix namespace; true when it started.
 bool runUnixCommand(const std::wstring& program, const std::wstring& arguments) {
     const std::wstring application = L"\\\\?\\unix" + program;

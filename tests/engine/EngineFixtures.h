@@ -1,26 +1,10 @@
 #pragma once
-// Fixtures for the engine's tests: files held open, attribute bits, links to folders.
+// Fixtures for the engine's tests: links to folders, the current folder.
 #include <windows.h>
 
 #include <string>
 
 namespace enginetest {
-
-// Keeps a file open, with every kind of sharing, for the life of the object.
-class HeldOpen {
-public:
-    explicit HeldOpen(const std::wstring& path);
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-    ~HeldOpen();
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-DWORD attributesOf(const std::wstring& path);
-void setAttributes(const std::wstring& path, DWORD attributes);
 
 // A symbolic link `link` to the folder `target`, removed (the link only) at the end.
 // Under Wine it is a Unix symbolic link, which Wine reports as a reparse-point folder.

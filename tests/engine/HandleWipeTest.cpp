@@ -4,12 +4,11 @@
 
 #include "engine/HandleWipe.h"
 #include "tests/engine/EngineFixtures.h"
-#include "tests/engine/WideTree.h"
 #include "tests/support/TestSupport.h"
 
 using engine::WipeFolderAt;
-using enginetest::Held;
-using enginetest::WideTree;
+using testsupport::Held;
+using testsupport::TempTree;
 using Names = std::vector<std::wstring>;
 
 namespace {
@@ -19,7 +18,7 @@ const std::wstring kFullwidthDots = L"\uFF0E\uFF0E\uFF3C";
 } // namespace
 
 TEST(HandleWipeFiles, OnlyFilesThatCanBeOpenedExclusivelyGo) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     for (const wchar_t* name : {L"plain.txt", L"desktop.ini.bak", L"my desktop.ini"})
         tree.file(std::wstring(L"w\\") + name);
     tree.file(L"w\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -42,7 +41,7 @@ TEST(HandleWipeFiles, OnlyFilesThatCanBeOpenedExclusivelyGo) {
 }
 
 TEST(HandleWipeFiles, DesktopIniStaysInAnyLetterCase) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     const Names spellings = {L"DESKTOP.INI", L"Desktop.Ini", L"dEsKtOp.iNi"};
     for (size_t i = 0; i < spellings.size(); ++i) {
         tree.file(L"w\\" + std::to_wstring(i) + L"\\" + spellings[i]);
@@ -54,7 +53,7 @@ TEST(HandleWipeFiles, DesktopIniStaysInAnyLetterCase) {
 }
 
 TEST(HandleWipeFolders, FlagOffLeavesSubFoldersAndTheirContents) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     tree.file(L"w\\top.txt");
     tree.file(L"w\\sub\\inner.txt");
     tree.file(L"w\\sub\\deeper\\deep.txt");
@@ -66,7 +65,7 @@ TEST(HandleWipeFolders, FlagOffLeavesSubFoldersAndTheirContents) {
 }
 
 TEST(HandleWipeFolders, FlagOnRemovesEveryFolderButTheGivenOne) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     for (const wchar_t* name : {L"a", L"b\\c", L"b\\d\\e", L"f g\\h", L".hidden"})
         for (int i = 0; i < 3; ++i)
             tree.file(std::wstring(L"w\\") + name + L"\\file" + std::to_wstring(i));
@@ -80,7 +79,7 @@ TEST(HandleWipeFolders, FlagOnRemovesEveryFolderButTheGivenOne) {
 }
 
 TEST(HandleWipeFolders, AKeptFileKeepsItsPathAndHoldsBackNoSibling) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     // The first sub-folder in listing order keeps a file deep down.
     tree.file(L"w\\a\\b\\kept.txt", FILE_ATTRIBUTE_READONLY);
     tree.file(L"w\\a\\b\\gone.txt");
@@ -96,7 +95,7 @@ TEST(HandleWipeFolders, AKeptFileKeepsItsPathAndHoldsBackNoSibling) {
 }
 
 TEST(HandleWipeFolders, ASubFolderHeldOpenElsewhereIsStillEmptied) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     tree.file(L"w\\held\\inner.txt");
     tree.file(L"w\\held\\deeper\\deep.txt");
     tree.file(L"w\\other\\inner.txt");
@@ -112,13 +111,13 @@ TEST(HandleWipeFolders, ASubFolderHeldOpenElsewhereIsStillEmptied) {
 
 TEST(HandleWipeFolders, ThePathIsTakenWithOrWithoutABackslashAndAMissingOneIsLeftAlone) {
     for (const wchar_t* suffix : {L"", L"\\"}) {
-        WideTree tree(L"hwipe");
+        TempTree tree(L"hwipe");
         tree.file(L"w\\x.txt");
         tree.file(L"w\\s\\y.txt");
         WipeFolderAt(tree.at(L"w") + suffix, true);
         EXPECT_EQ(tree.list(L"w"), Names{}) << "suffix '" << suffix << "'";
     }
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     tree.file(L"beside.txt");
     tree.file(L"missingness\\inside.txt");
     WipeFolderAt(tree.at(L"missing"), true);
@@ -130,7 +129,7 @@ TEST(HandleWipeFolders, ThePathIsTakenWithOrWithoutABackslashAndAMissingOneIsLef
 
 TEST(HandleWipeNames, FullwidthDotsAndBackslashNeverLeadOutOfTheFolder) {
     for (const bool subFolders : {true, false}) {
-        WideTree tree(L"hwipe");
+        TempTree tree(L"hwipe");
         // Best-fitted, "..\x.txt" would be p\x.txt, and "..\" p itself.
         for (const wchar_t* canary :
              {L"canary.txt", L"p\\canary.txt", L"p\\x.txt", L"p\\keep\\canary.txt"})
@@ -146,7 +145,7 @@ TEST(HandleWipeNames, FullwidthDotsAndBackslashNeverLeadOutOfTheFolder) {
 }
 
 TEST(HandleWipeNames, NamesAndPathsTheAnsiApiCannotReachAllGo) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     const Names names = {L"\u6587\u4EF6",  // CJK
                          L"\U0001F600",    // an emoji, beyond the basic plane
                          L"trailing dot.", //
@@ -166,7 +165,7 @@ TEST(HandleWipeNames, NamesAndPathsTheAnsiApiCannotReachAllGo) {
 }
 
 TEST(HandleWipeNames, AThousandLevelTreeGoes) {
-    WideTree tree(L"hwipe");
+    TempTree tree(L"hwipe");
     // Built from the bottom up, each step near the top: under Wine one path costs the square
     // of its depth, and a thousand of them at full depth would take minutes.
     tree.file(L"chain\\bottom.txt");

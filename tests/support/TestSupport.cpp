@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include "engine/FolderEntries.h"
+#include "engine/FolderHandle.h"
 #include "engine/Handles.h"
 #include "engine/Registry.h"
 #include "engine/Utf8.h"
@@ -12,19 +13,26 @@ namespace testsupport {
 
 namespace {
 std::wstring join(const std::wstring& a, const std::wstring& b) {
+    if (b.empty())
+        return a;
     if (!a.empty() && a.back() == L'\\')
         return a + b;
     return a + L"\\" + b;
 }
+// Every call goes through "\\?\" paths, so names ending in a dot or a space and paths of
+// any length work.
+std::wstring extended(const std::wstring& path) {
+    return engine::ExtendedPath(path);
+}
 void makeDirs(const std::wstring& path) {
     for (size_t i = 3; i <= path.size(); ++i)
         if (i == path.size() || path[i] == L'\\')
-            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+            CreateDirectoryW(extended(path.substr(0, i)).c_str(), nullptr);
 }
 // The names in a folder, in the order the listing gives them.
 std::vector<std::wstring> entryNames(const std::wstring& path) {
     std::vector<std::wstring> names;
-    engine::ForEachEntry(engine::WithBackslash(path),
+    engine::ForEachEntry(engine::WithBackslash(extended(path)),
                          [&](const WIN32_FIND_DATAW& entry) { names.push_back(entry.cFileName); });
     return names;
 }
@@ -58,16 +66,43 @@ std::wstring TempTree::file(const std::wstring& relative, const std::string& con
     return path;
 }
 
+std::wstring TempTree::file(const std::wstring& relative, DWORD attributes) const {
+    const std::wstring path = file(relative);
+    SetFileAttributesW(extended(path).c_str(), attributes);
+    return path;
+}
+
 bool TempTree::exists(const std::wstring& relative) const {
     return pathExists(at(relative));
+}
+
+DWORD TempTree::attributes(const std::wstring& relative) const {
+    return GetFileAttributesW(extended(at(relative)).c_str());
+}
+
+bool TempTree::move(const std::wstring& from, const std::wstring& to) const {
+    return MoveFileW(extended(at(from)).c_str(), extended(at(to)).c_str()) != FALSE;
+}
+
+std::vector<std::wstring> TempTree::list(const std::wstring& relative) const {
+    return listFolder(at(relative));
+}
+
+Held::Held(const std::wstring& path, DWORD share)
+    : handle_(CreateFileW(extended(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+
+Held::~Held() {
+    if (valid())
+        CloseHandle(handle_);
 }
 
 void writeFile(const std::wstring& path, const std::string& content) {
     const auto slash = path.find_last_of(L'\\');
     if (slash != std::wstring::npos)
         makeDirs(path.substr(0, slash));
-    engine::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    engine::FileHandle file(CreateFileW(extended(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         throw std::runtime_error("cannot create " + engine::ToUtf8(path));
     DWORD written = 0;
@@ -75,16 +110,17 @@ void writeFile(const std::wstring& path, const std::string& content) {
 }
 
 bool pathExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void removeTree(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const std::wstring at = extended(path);
+    const DWORD attributes = GetFileAttributesW(at.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(at.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileW(path.c_str());
+        DeleteFileW(at.c_str());
         return;
     }
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -92,7 +128,7 @@ void removeTree(const std::wstring& path) {
         for (const auto& name : entryNames(path))
             removeTree(join(path, name));
     }
-    RemoveDirectoryW(path.c_str());
+    RemoveDirectoryW(at.c_str());
 }
 
 std::vector<std::wstring> listFolder(const std::wstring& path) {

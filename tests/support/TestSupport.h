@@ -16,6 +16,8 @@ namespace testsupport {
 inline constexpr const wchar_t kSettingsKey[] = L"Software\\Quellmoor Software\\Brightsweep";
 
 // A fresh folder C:\t\work\<name>-<pid>-<n>, removed with everything below it at the end.
+// Names of any kind work: the calls go through "\\?\" paths, so names ending in a dot or a
+// space and paths of any length are made, listed and removed like any other.
 class TempTree {
 public:
     explicit TempTree(const std::wstring& name = L"tree");
@@ -24,14 +26,34 @@ public:
     ~TempTree();
 
     const std::wstring& path() const { return root_; }
-    // root + "\" + relative
+    // root + "\" + relative; the root itself for ""
     std::wstring at(const std::wstring& relative) const;
     std::wstring mkdir(const std::wstring& relative) const;
     std::wstring file(const std::wstring& relative, const std::string& content = "x") const;
+    // A file with these attribute bits.
+    std::wstring file(const std::wstring& relative, DWORD attributes) const;
     bool exists(const std::wstring& relative) const;
+    DWORD attributes(const std::wstring& relative) const;
+    // Renames or moves `from` to `to`, both inside the tree; whether it worked.
+    bool move(const std::wstring& from, const std::wstring& to) const;
+    // Names directly inside, sorted; empty when the folder is missing.
+    std::vector<std::wstring> list(const std::wstring& relative) const;
 
 private:
     std::wstring root_;
+};
+
+// A file or folder kept open for the life of the object, with the sharing given.
+class Held {
+public:
+    Held(const std::wstring& path, DWORD share);
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held();
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
 };
 
 // Full path creation and recursive removal that clear read-only bits (tests only).
