@@ -27,7 +27,7 @@ std::vector<std::wstring> commandLineArguments() {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     try {
         return app::RunProgram(commandLineArguments());
     } catch (const std::exception& e) {

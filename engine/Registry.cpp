@@ -1,17 +1,15 @@
 #include "engine/Registry.h"
 
-#include "engine/Utf8.h"
-
 #include <vector>
 
 namespace engine {
 
 namespace {
 // The fixed message with the key or value name in place of "%s".
-std::string format(const char* pattern, const std::wstring& arg) {
-    std::string text = pattern;
-    const auto at = text.find("%s");
-    return text.replace(at, 2, ToUtf8(arg));
+std::wstring format(const wchar_t* pattern, const std::wstring& arg) {
+    std::wstring text = pattern;
+    const auto at = text.find(L"%s");
+    return text.replace(at, 2, arg);
 }
 } // namespace
 
@@ -29,7 +27,7 @@ void Registry::createKey(const std::wstring& path) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
-        throw RegistryError(format("Failed to create key %s", path));
+        throw RegistryError(format(L"Failed to create key %s", path));
     RegCloseKey(key);
 }
 
@@ -41,12 +39,12 @@ std::wstring Registry::readString(const std::wstring& name) {
         size == 0)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw RegistryError(format("Invalid data type for '%s'", name));
+        throw RegistryError(format(L"Invalid data type for '%s'", name));
     // The size is in bytes and need not be even, nor include a terminating zero.
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
     if (RegQueryValueExW(current_.get(), name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
-        throw RegistryError(format("Failed to get data for '%s'", name));
+        throw RegistryError(format(L"Failed to get data for '%s'", name));
     return std::wstring(data.data());
 }
 
@@ -56,9 +54,9 @@ bool Registry::readBool(const std::wstring& name) {
     DWORD size = sizeof value;
     if (RegQueryValueExW(current_.get(), name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
-        throw RegistryError(format("Failed to get data for '%s'", name));
+        throw RegistryError(format(L"Failed to get data for '%s'", name));
     if (type != REG_DWORD)
-        throw RegistryError(format("Invalid data type for '%s'", name));
+        throw RegistryError(format(L"Invalid data type for '%s'", name));
     return value != 0;
 }
 
@@ -66,14 +64,14 @@ void Registry::writeString(const std::wstring& name, const std::wstring& value) 
     if (RegSetValueExW(current_.get(), name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-        throw RegistryError(format("Failed to set data for '%s'", name));
+        throw RegistryError(format(L"Failed to set data for '%s'", name));
 }
 
 void Registry::writeBool(const std::wstring& name, bool value) {
     const DWORD data = value ? 1 : 0;
     if (RegSetValueExW(current_.get(), name.c_str(), 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&data), sizeof data) != ERROR_SUCCESS)
-        throw RegistryError(format("Failed to set data for '%s'", name));
+        throw RegistryError(format(L"Failed to set data for '%s'", name));
 }
 
 } // namespace engine

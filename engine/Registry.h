@@ -1,19 +1,19 @@
 #pragma once
 // Registry access over one current key, with the fixed failure messages the settings
 // store and the shell-link component report.
+#include "engine/Error.h"
 #include "engine/Handles.h"
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace engine {
 
 // Raised by the registry wrapper; the message is one of the fixed texts below.
-class RegistryError : public std::runtime_error {
+class RegistryError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // An owned HKEY.

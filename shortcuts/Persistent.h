@@ -1,14 +1,15 @@
 #pragma once
 // The small slice of a component class library that the shell-link component rests on:
 // an exception base, the invalid-cast error, and a persistent base that can be cast.
-#include <stdexcept>
+#include "engine/Error.h"
+
 #include <string>
 
 namespace shortcuts {
 
-class Exception : public std::runtime_error {
+class Exception : public engine::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using engine::Error::Error;
 };
 
 // Raised when an object is handed where another class is required.

@@ -1,13 +1,13 @@
 #include "ui/Layout.h"
 
-#include "engine/Utf8.h"
+#include "engine/Error.h"
 
 #include "ui/Gdi.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <cwchar>
 #include <map>
-#include <stdexcept>
 #include <utility>
 
 namespace ui {
@@ -78,7 +78,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
         const ControlDef& entry = entries[row];
         HWND parent = entry.parent ? find(entry.parent) : window;
         if (!parent)
-            throw std::logic_error("Layout: unknown parent of " + engine::ToUtf8(entry.name));
+            throw std::logic_error("Layout: unknown parent of " + engine::AsciiOf(entry.name));
         const ControlDef at = scaled(entry, dpi);
         HWND hwnd = nullptr;
         if (entry.className) {
@@ -92,7 +92,7 @@ void Layout::build(HWND window, std::span<const ControlDef> entries, HFONT font,
             hwnd = makeComponent(at, parent);
         }
         if (!hwnd)
-            throw std::runtime_error("Cannot create control " + engine::ToUtf8(entry.name));
+            throw engine::Error(L"Cannot create control " + std::wstring(entry.name));
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (entry.helpTopic)
             SetWindowContextHelpId(hwnd, entry.helpTopic);

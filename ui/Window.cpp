@@ -1,6 +1,6 @@
 #include "ui/Window.h"
 
-#include "engine/Utf8.h"
+#include "engine/Error.h"
 #include "ui/ModalLoop.h"
 #include "ui/Dpi.h"
 
@@ -220,7 +220,7 @@ void reportError(const std::wstring& text) {
 }
 
 void reportException(const std::exception& error) {
-    reportError(engine::FromUtf8(error.what()));
+    reportError(engine::MessageOf(error));
 }
 
 } // namespace ui

@@ -1,7 +1,6 @@
 // Times the orphaned-shortcut scan over a Start Menu-like tree: 200 folders holding
 // 2,000 shortcuts, half of them orphaned. Prints shortcuts per second.
 #include "engine/Areas.h"
-#include "engine/Utf8.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"

@@ -1,6 +1,6 @@
 #include "tests/e2e/Driver.h"
 
-#include "engine/Utf8.h"
+#include "engine/Error.h"
 
 #include <stdexcept>
 
@@ -84,7 +84,7 @@ Process::Process(const std::wstring& exe, const std::wstring& arguments, const w
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder, &startup, &info_))
-        throw std::runtime_error("cannot start " + engine::ToUtf8(exe));
+        throw engine::Error(L"cannot start " + exe);
 }
 
 Process::~Process() {
@@ -246,7 +246,7 @@ std::wstring messageText(HWND dialog) {
 void answer(HWND dialog, const wchar_t* buttonCaption) {
     HWND button = findControlByText(dialog, L"BUTTON", buttonCaption);
     if (!button)
-        throw std::runtime_error("no button " + engine::ToUtf8(buttonCaption));
+        throw engine::Error(L"no button " + std::wstring(buttonCaption));
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 

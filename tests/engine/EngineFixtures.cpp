@@ -1,25 +1,24 @@
 #include "tests/engine/EngineFixtures.h"
 
-#include "engine/Utf8.h"
 #include "tests/support/TestSupport.h"
 
+#include <cwctype>
 #include <vector>
 
 namespace enginetest {
 
 std::wstring unixPathOf(const std::wstring& windowsPath) {
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
+    // The prefix keeps a link per drive letter in dosdevices; below it the names are the
+    // same, letter case included for the folders the tests make.
+    wchar_t prefix[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || windowsPath.size() < 3 || windowsPath[1] != L':')
         return {};
-    char* name = unixName(windowsPath.c_str());
-    if (!name)
-        return {};
-    // The host's name is UTF-8; it only ever goes back to the host, on a command line.
-    std::wstring result = engine::FromUtf8(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
+    std::wstring unix = std::wstring(prefix, length) + L"/dosdevices/" +
+                        static_cast<wchar_t>(towlower(windowsPath[0])) + L":";
+    for (const wchar_t c : windowsPath.substr(2))
+        unix += c == L'\\' ? L'/' : c;
+    return unix;
 }
 
 namespace {

@@ -21,7 +21,7 @@ private:
     bool made_ = false;
 };
 
-// Wine's Unix name of a Windows path, or "" when not running under Wine.
+// Wine's Unix name of a Windows path "X:\...", or "" when not running under Wine.
 std::wstring unixPathOf(const std::wstring& windowsPath);
 
 // Sets the process's current folder for the life of the object.

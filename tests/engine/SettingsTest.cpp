@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/Registry.h"
-#include "engine/Utf8.h"
 #include "engine/Choices.h"
 #include "tests/support/TestSupport.h"
 
@@ -302,13 +301,13 @@ TEST_F(SettingsStore, OnlyAFailedKeyCreationLeavesTheStore) {
         choices.Load();
         ADD_FAILURE() << "Load raised nothing";
     } catch (const engine::RegistryError& error) {
-        EXPECT_EQ(engine::FromUtf8(error.what()), expected);
+        EXPECT_EQ(error.message(), expected);
     }
     try {
         choices.Save();
         ADD_FAILURE() << "Save raised nothing";
     } catch (const engine::RegistryError& error) {
-        EXPECT_EQ(engine::FromUtf8(error.what()), expected);
+        EXPECT_EQ(error.message(), expected);
     }
     EXPECT_FALSE(keyExists(kKey));
 }
@@ -327,8 +326,7 @@ TEST_F(SettingsStore, KeyCreationStopsAtTheFirstFailure) {
         engine::CreateSettingsKey();
         ADD_FAILURE() << "CreateSettingsKey raised nothing";
     } catch (const engine::RegistryError& error) {
-        EXPECT_EQ(engine::FromUtf8(error.what()),
-                  L"Failed to create key " + kKey + L"\\WindowsTempFiles");
+        EXPECT_EQ(error.message(), L"Failed to create key " + kKey + L"\\WindowsTempFiles");
     }
     EXPECT_TRUE(subKeys(kKey).empty());
 }
@@ -346,7 +344,7 @@ TEST(RegistryWrapper, ReportsEachFailureWithItsFixedText) {
         try {
             step();
         } catch (const engine::RegistryError& error) {
-            return engine::FromUtf8(error.what());
+            return error.message();
         }
         return L"no error";
     };

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/SettingsIds.h"
-#include "engine/Utf8.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Window.h"
@@ -44,10 +43,7 @@ std::vector<std::wstring> openedUrls(size_t atLeast, DWORD ms) {
     std::vector<std::wstring> lines;
     testsupport::waitUntil(
         [&] {
-            lines.clear();
-            std::ifstream in(kUrlFile);
-            for (std::string line; std::getline(in, line);)
-                lines.push_back(engine::FromUtf8(line));
+            lines = testsupport::utf16Lines(kUrlFile);
             return lines.size() >= atLeast;
         },
         ms);

@@ -2,13 +2,12 @@
 // the main window in this process with the help requests recorded instead of made, presses
 // "&Help", F1 on a control with a topic and on one without, "&Help" once more with every
 // viewer refusing, and closes the window. Writes one line per request
-// ("VIEWER COMMAND DATA FILE") and the message that the refusal showed to OUTFILE.
+// ("VIEWER COMMAND DATA FILE") and the message that the refusal showed to OUTFILE, in UTF-16.
 //   help_request_probe OUTFILE
 #include "app/Application.h"
 #include "app/HelpFile.h"
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
-#include "engine/Utf8.h"
 #include "tests/app/AnswerFromTimer.h"
 #include "tests/e2e/Driver.h"
 
@@ -22,36 +21,35 @@
 
 namespace {
 
-std::vector<std::string> lines;
+std::vector<std::wstring> lines;
 bool viewersAccept = true;
 
-std::string commandName(const app::HelpCall& call) {
+std::wstring commandName(const app::HelpCall& call) {
     if (call.viewer == app::HelpViewer::WinHlp32) {
         switch (call.command) {
         case HELP_CONTENTS:
-            return "HELP_CONTENTS";
+            return L"HELP_CONTENTS";
         case HELP_CONTEXT:
-            return "HELP_CONTEXT";
+            return L"HELP_CONTEXT";
         case HELP_QUIT:
-            return "HELP_QUIT";
+            return L"HELP_QUIT";
         }
     } else {
         switch (call.command) {
         case HH_DISPLAY_TOC:
-            return "HH_DISPLAY_TOC";
+            return L"HH_DISPLAY_TOC";
         case HH_HELP_CONTEXT:
-            return "HH_HELP_CONTEXT";
+            return L"HH_HELP_CONTEXT";
         case HH_CLOSE_ALL:
-            return "HH_CLOSE_ALL";
+            return L"HH_CLOSE_ALL";
         }
     }
-    return std::to_string(call.command);
+    return std::to_wstring(call.command);
 }
 
 bool record(HWND, const app::HelpCall& call) {
-    lines.push_back((call.viewer == app::HelpViewer::WinHlp32 ? "winhlp32 " : "hhctrl ") +
-                    commandName(call) + " " + std::to_string(call.data) + " " +
-                    engine::ToUtf8(call.file));
+    lines.push_back((call.viewer == app::HelpViewer::WinHlp32 ? L"winhlp32 " : L"hhctrl ") +
+                    commandName(call) + L" " + std::to_wstring(call.data) + L" " + call.file);
     return viewersAccept;
 }
 
@@ -82,16 +80,19 @@ int main() {
 
     viewersAccept = false;
     apptest::answerFromTimer([](HWND dialog) {
-        lines.push_back("message: " + engine::ToUtf8(e2e::windowText(dialog)) + ": " +
-                        engine::ToUtf8(e2e::messageText(dialog)));
+        lines.push_back(L"message: " + e2e::windowText(dialog) + L": " + e2e::messageText(dialog));
         e2e::answer(dialog, L"OK");
         return true;
     });
     e2e::click(e2e::findControl(form.hwnd(), app::idHelpBtn));
 
     DestroyWindow(form.hwnd());
+    // UTF-16, as the names in the lines are.
     std::ofstream out(std::filesystem::path(argv[1]), std::ios::binary);
-    for (const auto& line : lines)
-        out << line << "\n";
+    for (std::wstring line : lines) {
+        line += L'\n';
+        out.write(reinterpret_cast<const char*>(line.data()),
+                  static_cast<std::streamsize>(line.size() * sizeof(wchar_t)));
+    }
     return out ? 0 : 1;
 }

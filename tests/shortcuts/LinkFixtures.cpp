@@ -1,6 +1,6 @@
 #include "tests/shortcuts/LinkFixtures.h"
 
-#include "engine/Utf8.h"
+#include "engine/Error.h"
 
 #include "shortcuts/ComPtr.h"
 #include "tests/support/TestSupport.h"
@@ -19,16 +19,16 @@ namespace {
 using shortcuts::ComInit;
 using shortcuts::ComPtr;
 
-void check(HRESULT hr, const char* what, const std::wstring& path) {
+void check(HRESULT hr, const wchar_t* what, const std::wstring& path) {
     if (FAILED(hr))
-        throw std::runtime_error(std::string(what) + " failed for " + engine::ToUtf8(path));
+        throw engine::Error(what + std::wstring(L" failed for ") + path);
 }
 
 ComPtr<IShellLinkW> newLink() {
     ComPtr<IShellLinkW> link;
     check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                            link.put()),
-          "CoCreateInstance", L"");
+          L"CoCreateInstance", L"");
     return link;
 }
 
@@ -41,8 +41,8 @@ void makeParentFolders(const std::wstring& path) {
 void save(IShellLinkW* link, const std::wstring& linkPath) {
     makeParentFolders(linkPath);
     ComPtr<IPersistFile> file;
-    check(link->QueryInterface(IID_IPersistFile, file.put()), "QueryInterface", linkPath);
-    check(file->Save(linkPath.c_str(), TRUE), "Save", linkPath);
+    check(link->QueryInterface(IID_IPersistFile, file.put()), L"QueryInterface", linkPath);
+    check(file->Save(linkPath.c_str(), TRUE), L"Save", linkPath);
 }
 
 } // namespace
@@ -51,7 +51,7 @@ void makeShortcut(const std::wstring& linkPath, const std::wstring& target,
                   const LinkOptions& options) {
     const ComInit com;
     ComPtr<IShellLinkW> link = newLink();
-    check(link->SetPath(target.c_str()), "SetPath", target);
+    check(link->SetPath(target.c_str()), L"SetPath", target);
     if (!options.arguments.empty())
         link->SetArguments(options.arguments.c_str());
     if (!options.workingDir.empty())
@@ -76,11 +76,11 @@ void makeIdListShortcut(const std::wstring& linkPath) {
     const ComInit com;
     ComPtr<IShellLinkW> link = newLink();
     LPITEMIDLIST myComputer = nullptr;
-    check(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &myComputer), "SHGetSpecialFolder",
+    check(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &myComputer), L"SHGetSpecialFolder",
           linkPath);
     const HRESULT hr = link->SetIDList(myComputer);
     CoTaskMemFree(myComputer);
-    check(hr, "SetIDList", linkPath);
+    check(hr, L"SetIDList", linkPath);
     save(link.get(), linkPath);
 }
 

@@ -6,7 +6,6 @@
 //   LinkProbe info <file>       prints what TPBShellLink reads from one shortcut
 //   LinkProbe desktop           prints the Desktop path from "Shell Folders"
 #include "engine/FolderEntries.h"
-#include "engine/Utf8.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -23,6 +22,19 @@
 using namespace shortcuts;
 
 namespace {
+
+// The host reads this output as bytes: a character outside ASCII, and "&" itself, is written
+// as "&#N;" (one per UTF-16 unit), so no name passes through a code page on its way there.
+std::string hostText(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t c : text) {
+        if (c < 0x80 && c != L'&')
+            out.push_back(static_cast<char>(c));
+        else
+            out += "&#" + std::to_string(static_cast<unsigned>(c)) + ";";
+    }
+    return out;
+}
 
 void makeFixtures(const std::wstring& folder) {
     const std::wstring gone = folder + L"\\gone";
@@ -55,10 +67,9 @@ void listTargets(const std::wstring& folder, TPBShellLink& link) {
             return;
         try {
             link.LoadFromFile(path);
-            std::printf("%s\t%s\n", engine::ToUtf8(path).c_str(),
-                        engine::ToUtf8(link.Target()).c_str());
+            std::printf("%s\t%s\n", hostText(path).c_str(), hostText(link.Target()).c_str());
         } catch (const std::exception& e) {
-            std::printf("%s\t!%s\n", engine::ToUtf8(path).c_str(), e.what());
+            std::printf("%s\t!%s\n", hostText(path).c_str(), e.what());
         }
         std::fflush(stdout);
     });
@@ -86,16 +97,15 @@ int main() {
             OrphanList orphans;
             ScanForOrphans(folder, true, orphans, link);
             for (const auto& path : orphans)
-                std::printf("%s\n", engine::ToUtf8(path).c_str());
+                std::printf("%s\n", hostText(path).c_str());
         } else if (command == L"info") {
             link.LoadFromFile(folder);
             std::printf("target=%s\nshow=%d\nhotkey=%04x\nargs=%s\nicon=%s,%d\n",
-                        engine::ToUtf8(link.Target()).c_str(), link.ShowCmd(), link.HotKeyCode(),
-                        engine::ToUtf8(link.Arguments()).c_str(),
-                        engine::ToUtf8(link.FileIcon().FileName()).c_str(),
-                        link.FileIcon().IconIndex());
+                        hostText(link.Target()).c_str(), link.ShowCmd(), link.HotKeyCode(),
+                        hostText(link.Arguments()).c_str(),
+                        hostText(link.FileIcon().FileName()).c_str(), link.FileIcon().IconIndex());
         } else if (command == L"desktop") {
-            std::printf("%s\n", engine::ToUtf8(ShellFolderPath(sfDesktop)).c_str());
+            std::printf("%s\n", hostText(ShellFolderPath(sfDesktop)).c_str());
         } else {
             rc = 2;
         }

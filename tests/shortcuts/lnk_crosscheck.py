@@ -24,10 +24,16 @@ def prefix_dir(root):
     return os.environ.get("BS_WINEPREFIX") or os.path.join(root, "build", "wine")
 
 
+def from_probe(text):
+    """The probe writes a character outside ASCII, and "&", as "&#N;" per UTF-16 unit."""
+    units = re.sub(r"&#(\d+);", lambda m: chr(int(m.group(1))), text)
+    return units.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
+
+
 def run_probe(root, probe, *args, timeout=600):
     cmd = [os.path.join(root, "tools", "wine-exec"), probe, *args]
     out = subprocess.run(cmd, capture_output=True, timeout=timeout)
-    text = out.stdout.decode("latin-1").replace("\r\n", "\n")
+    text = from_probe(out.stdout.decode("latin-1")).replace("\r\n", "\n")
     if out.returncode != 0:
         sys.exit("probe %s failed (%d):\n%s%s" % (args, out.returncode, text,
                                                   out.stderr.decode("latin-1")))
@@ -39,7 +45,7 @@ def lnkinfo_local_path(host_path):
     out = subprocess.run(["lnkinfo", host_path], capture_output=True)
     if out.returncode != 0:
         return None
-    for line in out.stdout.decode("latin-1").split("\n"):
+    for line in out.stdout.decode("utf-8", "replace").split("\n"):
         m = re.match(r"\s*Local path\s*:\s?(.*)$", line)
         if m:
             return m.group(1)

@@ -4,9 +4,11 @@
 #include "engine/FolderHandle.h"
 #include "engine/Handles.h"
 #include "engine/Registry.h"
-#include "engine/Utf8.h"
+#include "engine/Error.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testsupport {
@@ -104,7 +106,7 @@ void writeFile(const std::wstring& path, const std::string& content) {
     engine::FileHandle file(CreateFileW(extended(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        throw std::runtime_error("cannot create " + engine::ToUtf8(path));
+        throw engine::Error(L"cannot create " + path);
     DWORD written = 0;
     WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
@@ -129,6 +131,16 @@ void removeTree(const std::wstring& path) {
             removeTree(join(path, name));
     }
     RemoveDirectoryW(at.c_str());
+}
+
+std::vector<std::wstring> utf16Lines(const std::wstring& path) {
+    std::ifstream in(extended(path).c_str(), std::ios::binary);
+    const std::wstring text = unitsOf(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::vector<std::wstring> lines;
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos;
+         start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
 }
 
 std::vector<std::wstring> listFolder(const std::wstring& path) {

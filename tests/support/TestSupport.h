@@ -60,6 +60,8 @@ private:
 void writeFile(const std::wstring& path, const std::string& content = "x");
 bool pathExists(const std::wstring& path);
 void removeTree(const std::wstring& path);
+// The lines of a UTF-16 text file that each end in "\n"; none when it cannot be read.
+std::vector<std::wstring> utf16Lines(const std::wstring& path);
 // Names directly inside a folder (without "." and ".."), sorted.
 std::vector<std::wstring> listFolder(const std::wstring& path);
 
