@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/MessageDialog.h"
+#include "engine/FolderHandle.h"
 
 // For the HH_ command numbers only: HtmlHelpW is looked up at run time, so the program
 // starts where hhctrl.ocx is missing.
@@ -26,18 +27,10 @@ std::wstring fileNameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/:") + 1);
 }
 
-// `name` in a Windows folder (GetWindowsDirectoryW, GetSystemDirectoryW).
-std::wstring inFolder(UINT(WINAPI* folderOf)(LPWSTR, UINT), const wchar_t* name) {
-    std::vector<wchar_t> folder(MAX_PATH);
-    UINT n = folderOf(folder.data(), static_cast<UINT>(folder.size()));
-    if (n >= folder.size()) {
-        folder.resize(n + 1);
-        n = folderOf(folder.data(), static_cast<UINT>(folder.size()));
-    }
-    if (n == 0 || n >= folder.size()) {
-        return {};
-    }
-    return std::wstring(folder.data(), n) + L"\\" + name;
+// `name` in a Windows folder (GetWindowsDirectoryW, GetSystemDirectoryW); "" without one.
+std::wstring inFolder(engine::SystemFolderGetter folderOf, const wchar_t* name) {
+    const std::wstring folder = engine::SystemFolder(folderOf);
+    return folder.empty() ? std::wstring() : folder + L"\\" + name;
 }
 
 bool callWinHelp(HWND owner, const HelpCall& call) {

@@ -120,11 +120,7 @@ void MessageDialog::layOut() {
     layout_.build(hwnd(), placement.controls, ui::defaultFont(dpi_), nullptr);
     showIcon(ui::scale(kIconSize, dpi_));
 
-    const RECT frame = ui::centredFrame(placement.client.cx, placement.client.cy,
-                                        GetWindowLongW(hwnd(), GWL_STYLE),
-                                        GetWindowLongW(hwnd(), GWL_EXSTYLE), dpi_);
-    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ui::placeCentred(hwnd(), placement.client.cx, placement.client.cy, dpi_);
 }
 
 void MessageDialog::applyDpi(UINT dpi, const RECT& frame) {

@@ -66,11 +66,8 @@ void TRemoveLinksDlg::create(HWND owner) {
         throw std::runtime_error("Cannot create the Remove Orphaned Shortcuts window");
     // Sized and placed once the window knows the DPI of the screen it is on.
     dpi_ = ui::dpiOf(hwnd());
-    const RECT frame =
-        ui::centredFrame(ui::scale(kRemoveLinksClientWidth, dpi_),
-                         ui::scale(kRemoveLinksClientHeight, dpi_), style, exStyle, dpi_);
-    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ui::placeCentred(hwnd(), ui::scale(kRemoveLinksClientWidth, dpi_),
+                     ui::scale(kRemoveLinksClientHeight, dpi_), dpi_);
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont(dpi_)), FALSE);
     // The same tile as the main window's pages (absent in programs without the resource);
     // the panel copies it.

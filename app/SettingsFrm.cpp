@@ -126,10 +126,7 @@ void TSettingsFrm::create(const std::vector<std::wstring>& args, HWND owner) {
         throw std::runtime_error("Cannot create the main window");
     // Sized and placed once the window knows the DPI of the screen it is on.
     dpi_ = ui::dpiOf(hwnd());
-    const RECT frame = ui::centredFrame(ui::scale(kClientWidth, dpi_),
-                                        ui::scale(kClientHeight, dpi_), style, exStyle, dpi_);
-    SetWindowPos(hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ui::placeCentred(hwnd(), ui::scale(kClientWidth, dpi_), ui::scale(kClientHeight, dpi_), dpi_);
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::defaultFont(dpi_)), FALSE);
     SetProgramIcon(hwnd(), {ICON_BIG});
 

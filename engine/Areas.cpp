@@ -1,14 +1,11 @@
 #include "engine/Areas.h"
 
 #include "engine/HandleWipe.h"
-#include "engine/ProtectedPlaces.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <algorithm>
 
 namespace engine {
 
@@ -33,30 +30,27 @@ void wipeRoot(const std::wstring& path, bool includeSubFolders,
 
 } // namespace
 
-void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFolders) {
-    if (std::none_of(folders.begin(), folders.end(), [](const auto& f) { return f.ticked; }))
-        return;
-    const std::vector<std::wstring> places = ProtectedPlaces();
+void CleanUserFolders(const std::vector<UserFolder>& folders, bool includeSubFolders,
+                      const std::vector<std::wstring>& places) {
     for (const auto& folder : folders)
         if (folder.ticked)
             wipeRoot(folder.path, includeSubFolders, places);
 }
 
-void CleanWindowsTemp(bool includeSubFolders) {
+void CleanWindowsTemp(bool includeSubFolders, const std::vector<std::wstring>& places) {
     wchar_t buffer[kTempPathBuffer];
     const DWORD length = GetTempPathW(kTempPathBuffer, buffer);
     // A path that does not fit comes back as the size it needs, with the buffer left
     // unfilled: the area is skipped rather than wiping whatever the buffer holds.
     if (length == 0 || length >= kTempPathBuffer)
         return;
-    wipeRoot(std::wstring(buffer, length), includeSubFolders, ProtectedPlaces());
+    wipeRoot(std::wstring(buffer, length), includeSubFolders, places);
 }
 
-void EmptyRecycleBins() {
+void EmptyRecycleBins(const std::vector<std::wstring>& places) {
     std::vector<std::wstring> drives;
     GetFixedDrives(drives);
     // "\Recycled" is the bin of Windows 95 to Me, which the shell of the NT family leaves alone.
-    const std::vector<std::wstring> places = ProtectedPlaces();
     for (const auto& drive : drives)
         wipeRoot(drive + L"\\Recycled", false, places);
     // The NT family keeps one bin per user on each drive, with an index beside the deleted

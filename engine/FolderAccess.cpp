@@ -8,8 +8,6 @@ namespace {
 
 using nt::Ntdll;
 
-// A listing is read in chunks of this size.
-constexpr size_t kChunkBytes = 64 * 1024;
 // Room for any object name: its length in bytes is a USHORT.
 constexpr size_t kPathBufferBytes = sizeof(nt::UnicodeString) + 0x10000;
 
@@ -66,8 +64,7 @@ bool IsUsableName(std::wstring_view name) {
 }
 
 FolderAccess::FolderAccess()
-    : wine_(Ntdll().wine), chunk_(kChunkBytes / sizeof(LONGLONG)),
-      path_(wine_ ? kPathBufferBytes / sizeof(LONGLONG) : 0) {}
+    : wine_(Ntdll().wine), path_(wine_ ? kPathBufferBytes / sizeof(LONGLONG) : 0) {}
 
 bool FolderAccess::remember(HANDLE folder, std::wstring& reached) {
     reached.clear();

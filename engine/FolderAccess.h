@@ -16,6 +16,8 @@
 namespace engine {
 
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A listing is read in chunks of this size.
+constexpr size_t kChunkBytes = 64 * 1024;
 
 // A name that could reach past its folder ("." or "..", empty, or one holding "\", "/", ":"
 // or a NUL) is never used, whatever a listing says.
@@ -62,6 +64,9 @@ private:
 
 template <class Visit> void FolderAccess::list(HANDLE folder, Visit&& visit) {
     constexpr size_t kNameOffset = offsetof(nt::FileIdFullDirInformation, fileName);
+    // Made at the first listing: an access that only opens or deletes needs none.
+    if (chunk_.empty())
+        chunk_.resize(kChunkBytes / sizeof(LONGLONG));
     const auto* bytes = reinterpret_cast<const BYTE*>(chunk_.data());
     const auto size = static_cast<ULONG>(chunk_.size() * sizeof(LONGLONG));
     nt::IoStatusBlock io{};

@@ -54,6 +54,21 @@ std::wstring WithoutExtendedPrefix(const std::wstring& path) {
     return path;
 }
 
+std::wstring SystemFolder(SystemFolderGetter get) {
+    // The length without the zero when it fits, the size needed with the zero when it does
+    // not, 0 when there is no such folder.
+    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const UINT length = get(buffer.data(), static_cast<UINT>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        buffer.assign(length + 1, L'\0');
+    }
+    return {};
+}
+
 FileHandle OpenFolder(const std::wstring& path) {
     const std::wstring extended = ExtendedPath(path);
     if (extended.empty())

@@ -9,6 +9,13 @@
 
 namespace engine {
 
+// The folder with a trailing backslash, ready for a name to be appended.
+inline std::wstring WithBackslash(std::wstring folder) {
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
 // The absolute form of `path` in the "\\?\" namespace, so that no length limit applies and
 // names ending in a dot or a space are kept as they are; "" for a relative or empty path.
 // ".." and "." are resolved first, textually.
@@ -16,6 +23,11 @@ std::wstring ExtendedPath(const std::wstring& path);
 // The plain form of an extended path ("\\?\C:\x" gives "C:\x", "\\?\UNC\s\x" gives
 // "\\s\x"); any other path as it stands.
 std::wstring WithoutExtendedPrefix(const std::wstring& path);
+
+// A folder of the system by the getter that names it (GetWindowsDirectoryW and its
+// siblings); "" when there is no such folder.
+using SystemFolderGetter = UINT(WINAPI*)(LPWSTR, UINT);
+std::wstring SystemFolder(SystemFolderGetter get);
 
 // Opens an existing folder for listing and for opening what it holds relative to it. The
 // path itself may be a link (a moved Temp folder often is): it is followed. Other

@@ -52,28 +52,4 @@ struct KernelHandleTraits {
 };
 using FileHandle = UniqueHandle<KernelHandleTraits>;
 
-// A directory enumeration. The first entry comes with the start, as the API gives it.
-class FindHandle {
-public:
-    // Starts listing `pattern`; false when nothing can be listed (then there is nothing to close).
-    bool first(const wchar_t* pattern, WIN32_FIND_DATAW& entry) {
-        handle_.close();
-        handle_.reset(FindFirstFileW(pattern, &entry));
-        return handle_.valid();
-    }
-    bool next(WIN32_FIND_DATAW& entry) {
-        return handle_.valid() && FindNextFileW(handle_.get(), &entry) != FALSE;
-    }
-    void close() { handle_.close(); }
-
-private:
-    struct Traits {
-        using Handle = HANDLE;
-        static Handle none() { return INVALID_HANDLE_VALUE; }
-        static bool holds(Handle h) { return h != INVALID_HANDLE_VALUE; }
-        static bool close(Handle h) { return FindClose(h) != FALSE; }
-    };
-    UniqueHandle<Traits> handle_;
-};
-
 } // namespace engine

@@ -105,22 +105,6 @@ std::wstring knownFolder(const KNOWNFOLDERID& id) {
     return result;
 }
 
-// GetWindowsDirectoryW and its siblings: the length without the zero when it fits, the
-// size needed with the zero when it does not, 0 when there is no such folder.
-using FolderGetter = UINT(WINAPI*)(LPWSTR, UINT);
-std::wstring systemFolder(FolderGetter get) {
-    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const UINT length = get(buffer.data(), static_cast<UINT>(buffer.size()));
-        if (length == 0)
-            return {};
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        buffer.assign(length + 1, L'\0');
-    }
-    return {};
-}
-
 KeyHandle openKey(HKEY parent, const wchar_t* path, REGSAM view) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(parent, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
@@ -185,9 +169,9 @@ std::vector<std::wstring> ProtectedPlaces() {
     Places places;
     // Under WOW64 "C:\Windows\System32" opens SysWOW64: the name as written still keeps the
     // real System32 (reached through "Sysnative") protected.
-    for (const FolderGetter get : {&GetWindowsDirectoryW, &GetSystemWindowsDirectoryW,
+    for (const SystemFolderGetter get : {&GetWindowsDirectoryW, &GetSystemWindowsDirectoryW,
                                    &GetSystemDirectoryW, &GetSystemWow64DirectoryW})
-        add(places, systemFolder(get));
+        add(places, SystemFolder(get));
     for (const KNOWNFOLDERID* id : kKnownFolders)
         add(places, knownFolder(*id));
     addProfiles(places);

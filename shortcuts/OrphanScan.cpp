@@ -2,7 +2,6 @@
 
 #include "engine/Areas.h"
 #include "engine/FolderAccess.h"
-#include "engine/FolderEntries.h"
 #include "engine/FolderHandle.h"
 
 #include <windows.h>

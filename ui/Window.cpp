@@ -59,6 +59,14 @@ RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
     return RECT{x, y, x + width, y + height};
 }
 
+void placeCentred(HWND window, int clientWidth, int clientHeight, UINT dpi) {
+    const RECT frame = centredFrame(clientWidth, clientHeight,
+                                    static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                                    static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    SetWindowPos(window, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 RECT boundsInParent(HWND child) {
     RECT r;
     GetWindowRect(child, &r);

@@ -28,6 +28,8 @@ inline HCURSOR systemCursor(const void* id) {
 // The window rectangle, frame included, of a window with this client size and these
 // styles at `dpi`, centred on the primary screen.
 RECT centredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+// Sizes `window` to that client size, in pixels at `dpi`, and centres it on the screen.
+void placeCentred(HWND window, int clientWidth, int clientHeight, UINT dpi);
 
 // A child window's rectangle in its parent's client coordinates.
 RECT boundsInParent(HWND child);

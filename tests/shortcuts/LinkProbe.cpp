@@ -5,7 +5,6 @@
 //   LinkProbe scan <folder>     prints the orphaned shortcuts ScanForOrphans lists
 //   LinkProbe info <file>       prints what TPBShellLink reads from one shortcut
 //   LinkProbe desktop           prints the Desktop path from "Shell Folders"
-#include "engine/FolderEntries.h"
 #include "shortcuts/OrphanScan.h"
 #include "tests/shortcuts/LinkFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -56,15 +55,14 @@ void makeFixtures(const std::wstring& folder) {
 }
 
 void listTargets(const std::wstring& folder, TPBShellLink& link) {
-    const std::wstring base = folder + L"\\";
-    engine::ForEachEntry(base, [&](const WIN32_FIND_DATAW& entry) {
-        const std::wstring path = base + entry.cFileName;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    for (const std::wstring& name : testsupport::listFolder(folder)) {
+        const std::wstring path = folder + L"\\" + name;
+        if (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
             listTargets(path, link);
-            return;
+            continue;
         }
-        if (AsciiLower(ExtractFileExt(entry.cFileName)) != L".lnk")
-            return;
+        if (AsciiLower(ExtractFileExt(name)) != L".lnk")
+            continue;
         try {
             link.LoadFromFile(path);
             std::printf("%s\t%s\n", hostText(path).c_str(), hostText(link.Target()).c_str());
@@ -72,7 +70,7 @@ void listTargets(const std::wstring& folder, TPBShellLink& link) {
             std::printf("%s\t!%s\n", hostText(path).c_str(), e.what());
         }
         std::fflush(stdout);
-    });
+    }
 }
 
 } // namespace

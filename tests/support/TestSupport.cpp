@@ -1,6 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-#include "engine/FolderEntries.h"
 #include "engine/FolderHandle.h"
 #include "engine/Handles.h"
 #include "engine/Registry.h"
@@ -31,11 +30,25 @@ void makeDirs(const std::wstring& path) {
         if (i == path.size() || path[i] == L'\\')
             CreateDirectoryW(extended(path.substr(0, i)).c_str(), nullptr);
 }
-// The names in a folder, in the order the listing gives them.
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle none() { return INVALID_HANDLE_VALUE; }
+    static bool holds(Handle h) { return h != INVALID_HANDLE_VALUE; }
+    static bool close(Handle h) { return FindClose(h) != FALSE; }
+};
+// The names in a folder, in the order the listing gives them, without "." and "..".
 std::vector<std::wstring> entryNames(const std::wstring& path) {
     std::vector<std::wstring> names;
-    engine::ForEachEntry(engine::WithBackslash(extended(path)),
-                         [&](const WIN32_FIND_DATAW& entry) { names.push_back(entry.cFileName); });
+    WIN32_FIND_DATAW entry;
+    const engine::UniqueHandle<FindTraits> find(
+        FindFirstFileW((engine::WithBackslash(extended(path)) + L"*").c_str(), &entry));
+    if (!find.valid())
+        return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find.get(), &entry));
     return names;
 }
 } // namespace
