@@ -6,7 +6,9 @@
 #include "app/RemoveShortcuts.h"
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
+#include "shortcuts/ComPtr.h"
 #include "tests/app/AnswerFromTimer.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/Pixels.h"
 #include "components/CreditsBox.h"
@@ -103,19 +105,14 @@ void expectCaptionNeverDrawn(HWND box, HWND elsewhere) {
     }
 }
 
-struct ComScope {
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-};
+using ComScope = shortcuts::ComInit;
 
-struct MainWindowAccess : ::testing::Test {
+struct MainWindowAccess : apptest::MainWindowFixture {
     ComScope com;
-    TSettingsFrm form;
-    HWND window = nullptr;
     void SetUp() override {
-        form.create({L"nothing"});
-        window = form.hwnd();
-        ASSERT_NE(window, nullptr);
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         ShowWindow(window, SW_SHOWNA);
         // The sub-folder box of the temp folder takes the focus only while enabled.
         engine::Choices choices;
@@ -123,7 +120,6 @@ struct MainWindowAccess : ::testing::Test {
         choices.userFolders = {{L"C:\\Data\\Old Downloads", true}};
         form.showChoices(choices);
     }
-    HWND control(int id) { return e2e::findControl(window, id); }
 };
 
 // Each bare check box with the label that shows its words, and its accessible name.

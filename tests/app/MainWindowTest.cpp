@@ -4,6 +4,7 @@
 #include "app/SettingsFrm.h"
 #include "app/SettingsIds.h"
 #include "tests/app/AnswerFromTimer.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/TestSupport.h"
 
@@ -19,15 +20,7 @@ namespace {
 
 using namespace app;
 
-struct MainWindow : ::testing::Test {
-    TSettingsFrm form;
-    HWND window = nullptr;
-    void SetUp() override {
-        form.create({L"nothing"});
-        window = form.hwnd();
-        ASSERT_NE(window, nullptr);
-    }
-    HWND control(int id) { return e2e::findControl(window, id); }
+struct MainWindow : apptest::MainWindowFixture {
     void showFolders(std::vector<engine::UserFolder> folders) {
         engine::Choices choices;
         choices.userFolders = std::move(folders);
